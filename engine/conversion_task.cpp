@@ -1,0 +1,91 @@
+#include "engine/conversion_task.h"
+
+#include "engine/encoder_settings.h"
+
+CConversionTask::CConversionTask(const CConversionTask& other) { *this = other; }
+
+CConversionTask& CConversionTask::operator=(const CConversionTask& other) {
+  if (this == &other) return *this;
+  m_strSource = other.m_strSource;
+  m_nSrcSampleRate = other.m_nSrcSampleRate;
+  m_nSrcChannels = other.m_nSrcChannels;
+  m_nFlags = other.m_nFlags;
+  m_strDest = other.m_strDest;
+  m_nSampleRate = other.m_nSampleRate;
+  m_nChannels = other.m_nChannels;
+  m_nExpectedSamples = other.m_nExpectedSamples;
+  m_bNeedsConversion = other.m_bNeedsConversion;
+  m_bDecoding = other.m_bDecoding.load();
+  m_bEncoding = other.m_bEncoding.load();
+  m_bConverting = other.m_bConverting.load();
+  m_pEncoderInput = other.m_pEncoderInput.load();
+  m_strArtist = other.m_strArtist;
+  m_strAlbumArtist = other.m_strAlbumArtist;
+  m_strAlbum = other.m_strAlbum;
+  m_strTrack = other.m_strTrack;
+  m_strTitle = other.m_strTitle;
+  m_strGenre = other.m_strGenre;
+  m_strDate = other.m_strDate;
+  m_strComment = other.m_strComment;
+  return *this;
+}
+
+float CConversionTask::GetSeconds(std::uint64_t n) const {
+  std::uint32_t perSecond = m_nChannels * m_nSampleRate;
+  return static_cast<float>(static_cast<double>(n) / perSecond);
+}
+
+CConversionTask BuildTask(const std::string& folder, const std::string& name,
+                          std::uint32_t sampleRate, std::uint32_t channels,
+                          std::uint64_t totalSamples, std::uint8_t flags, const TagTexts& tags) {
+  CConversionTask task;
+  task.m_strSource = folder + name;
+
+  auto dot = name.find_last_of('.');
+  std::string destName = (dot == std::string::npos ? std::string() : name.substr(0, dot + 1)) + "mp3";
+  task.m_strDest = (g_bSameAsSrc ? folder : g_strDesDir) + destName;
+
+  task.m_nSrcSampleRate = sampleRate;
+  task.m_nSrcChannels = channels;
+  task.m_nFlags = flags;
+  task.m_strArtist = tags.artist;
+  task.m_strAlbumArtist = tags.albumArtist;
+  task.m_strAlbum = tags.album;
+  task.m_strTrack = tags.track;
+  task.m_strTitle = tags.title;
+  task.m_strGenre = tags.genre;
+  task.m_strDate = tags.date;
+  task.m_strComment = tags.comment;
+
+  switch (g_nLameChannel) {
+    case CHANNEL_AUTO: task.m_nChannels = channels >= 2 ? 2 : channels; break;
+    case CHANNEL_MONO: task.m_nChannels = 1; break;
+    default: task.m_nChannels = 2; break;
+  }
+
+  if (g_nFreqIndex > 0 && g_nFreqIndex < kFrequencyCount) {
+    task.m_nSampleRate = g_anFrequencies[g_nFreqIndex];
+  } else {
+    task.m_nSampleRate = 48000;
+    for (int i = 1; i < kFrequencyCount; ++i) {
+      if (g_anFrequencies[i] >= sampleRate) {
+        task.m_nSampleRate = g_anFrequencies[i];
+        break;
+      }
+    }
+  }
+
+  // A source that declares no channels or no rate has no meaningful ratio;
+  // such a task expects nothing rather than dividing by zero.
+  double sourceRate = static_cast<double>(sampleRate) * channels;
+  double ratio = sourceRate > 0
+                     ? static_cast<double>(task.m_nChannels) * task.m_nSampleRate / sourceRate
+                     : 0.0;
+  std::uint64_t expected = static_cast<std::uint64_t>(ratio * static_cast<double>(totalSamples));
+  if (task.m_nChannels != 0) expected -= expected % task.m_nChannels;
+  task.m_nExpectedSamples = expected;
+
+  task.m_bNeedsConversion =
+      task.m_nSrcSampleRate != task.m_nSampleRate || task.m_nSrcChannels != task.m_nChannels;
+  return task;
+}
