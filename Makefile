@@ -3,7 +3,7 @@ JOBS      ?= $(shell nproc)
 BUILD     ?= build
 GEN       := -G Ninja
 
-.PHONY: all deps build run test test-main test-tsan test-asan clean
+.PHONY: all deps build run test test-main test-tsan test-asan screenshots bench bench-list clean
 
 all: build
 
@@ -39,6 +39,24 @@ test-asan: deps
 	cd $(BUILD)-asan && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Benchmarks; each part is a sub-target of its own.
+bench: bench-list
+
+bench-list: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/list_bench
+
+# Pictures of the windows as the UI tests leave them, in $(BUILD)/screenshots/:
+# a real X server under Xvfb when there is one, the offscreen platform otherwise.
+SHOTS := $(CURDIR)/$(BUILD)/screenshots
+screenshots: build
+	rm -rf $(SHOTS) && mkdir -p $(SHOTS)
+	cd $(BUILD) && if command -v xvfb-run >/dev/null; then \
+	  KORVANE_SCREENSHOT_DIR=$(SHOTS) QT_QPA_PLATFORM=xcb xvfb-run -a ctest -L ui --output-on-failure; \
+	else \
+	  KORVANE_SCREENSHOT_DIR=$(SHOTS) QT_QPA_PLATFORM=offscreen ctest -L ui --output-on-failure; \
+	fi
+	@ls $(SHOTS)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-tsan $(BUILD)-asan

@@ -1,0 +1,3 @@
+#include "mainwnd/list_messages.h"
+
+std::atomic<int> g_bListBusy{0};
