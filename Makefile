@@ -3,7 +3,7 @@ JOBS      ?= $(shell nproc)
 BUILD     ?= build
 GEN       := -G Ninja
 
-.PHONY: all deps build run test test-main test-tsan test-asan clean
+.PHONY: all deps build run test test-main test-tsan test-asan bench bench-convert clean
 
 all: build
 
@@ -39,6 +39,13 @@ test-asan: deps
 	cd $(BUILD)-asan && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Benchmarks: speed and memory figures, printed for the record.
+bench: bench-convert
+
+bench-convert: build
+	@scripts/install-deps.sh --bench
+	bench/convert_bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-tsan $(BUILD)-asan
