@@ -3,7 +3,7 @@ JOBS      ?= $(shell nproc)
 BUILD     ?= build
 GEN       := -G Ninja
 
-.PHONY: all deps build run test test-main test-tsan test-asan screenshots bench bench-list clean
+.PHONY: all deps build run test test-main test-tsan test-asan bench bench-convert bench-list screenshots clean
 
 all: build
 
@@ -40,8 +40,12 @@ test-asan: deps
 	  ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
 	  ctest --output-on-failure -j $(JOBS)
 
-# Benchmarks; each part is a sub-target of its own.
-bench: bench-list
+# Benchmarks: speed and memory figures, printed for the record.
+bench: bench-convert bench-list
+
+bench-convert: build
+	@scripts/install-deps.sh --bench
+	bench/convert_bench.sh $(BUILD)
 
 bench-list: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/list_bench
