@@ -69,6 +69,16 @@ CReportCtrl::CReportCtrl(platform::MessageTarget* parentTarget, QWidget* parent)
   connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { EndEdit(false); });
   connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { EndEdit(false); });
 
+  // The cached state words go stale with any change of rows, selection or focus.
+  const auto stale = [this] { m_bStatesValid = false; };
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, stale);
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this, stale);
+  connect(m_pModel, &QAbstractItemModel::rowsInserted, this, stale);
+  connect(m_pModel, &QAbstractItemModel::rowsRemoved, this, stale);
+  connect(m_pModel, &QAbstractItemModel::rowsMoved, this, stale);
+  connect(m_pModel, &QAbstractItemModel::layoutChanged, this, stale);
+  connect(m_pModel, &QAbstractItemModel::modelReset, this, stale);
+
   m_editDelay.setSingleShot(true);
   connect(&m_editDelay, &QTimer::timeout, this, [this] {
     const int row = m_nPendingEditItem;
@@ -97,27 +107,53 @@ int CReportCtrl::InsertItem(int row, const QString& text) {
   return row;
 }
 
+int CReportCtrl::InsertItem(int row, std::vector<QString> texts,
+                            std::unique_ptr<AudioFileRecord> record) {
+  EndEdit(true);
+  row = std::clamp(row, 0, m_pModel->RowCount());
+  auto filled = std::make_unique<ReportRow>();
+  filled->texts = std::move(texts);
+  filled->data.pUserData = std::move(record);
+  m_pModel->InsertRow(row, std::move(filled));
+  if (m_pModel->RowCount() == 1) viewport()->update();
+  return row;
+}
+
 int CReportCtrl::GetItemCount(unsigned filter) const {
-  const int count = m_pModel->RowCount();
-  if (filter == RIS_ALL) return count;
+  if (filter == RIS_ALL) return m_pModel->RowCount();
   int n = 0;
-  for (int row = 0; row < count; ++row)
-    if (RowMatches(row, filter)) ++n;
+  for (unsigned state : AllStates())
+    if ((state & filter) == filter) ++n;
   return n;
+}
+
+const std::vector<unsigned>& CReportCtrl::AllStates() const {
+  // Built from the selection's ranges in one pass and kept until the rows or
+  // the selection change: asking the selection row by row walks every range
+  // for every row, which a list of 20,000 scattered selected rows cannot afford.
+  if (m_bStatesValid) return m_states;
+  const int count = m_pModel->RowCount();
+  m_states.assign(static_cast<std::size_t>(count), RIS_UNSELECTED);
+  for (const QItemSelectionRange& range : selectionModel()->selection())
+    for (int row = std::max(range.top(), 0); row <= std::min(range.bottom(), count - 1); ++row)
+      m_states[row] = RIS_SELECTED;
+  const int focused = currentIndex().isValid() ? currentIndex().row() : -1;
+  for (int row = 0; row < count; ++row) {
+    m_states[row] |= m_pModel->Row(row).checked ? RIS_CHECKED : RIS_UNCHECKED;
+    m_states[row] |= row == focused ? RIS_FOCUSED : RIS_UNFOCUSED;
+  }
+  m_bStatesValid = true;
+  return m_states;
 }
 
 int CReportCtrl::GetNextItem(int start, unsigned filter) const {
   for (int row = std::max(start + 1, 0); row < m_pModel->RowCount(); ++row)
-    if (filter == RIS_ALL || RowMatches(row, filter)) return row;
+    if (RowMatches(row, filter)) return row;
   return -1;
 }
 
 unsigned CReportCtrl::GetItemState(int row) const {
-  if (!m_pModel->IsValidRow(row)) return 0;
-  unsigned state = selectionModel()->isRowSelected(row, {}) ? RIS_SELECTED : RIS_UNSELECTED;
-  state |= m_pModel->Row(row).checked ? RIS_CHECKED : RIS_UNCHECKED;
-  state |= currentIndex().isValid() && currentIndex().row() == row ? RIS_FOCUSED : RIS_UNFOCUSED;
-  return state;
+  return m_pModel->IsValidRow(row) ? AllStates()[static_cast<std::size_t>(row)] : 0;
 }
 
 bool CReportCtrl::RowMatches(int row, unsigned filter) const {
@@ -140,8 +176,10 @@ void CReportCtrl::ApplyStates(const std::vector<int>& rows, unsigned set) {
     selection->select(ranges, (set & RIS_SELECTED) ? QItemSelectionModel::Select
                                                    : QItemSelectionModel::Deselect);
   }
-  if (set & (RIS_CHECKED | RIS_UNCHECKED))
+  if (set & (RIS_CHECKED | RIS_UNCHECKED)) {
     for (int row : rows) m_pModel->Row(row).checked = (set & RIS_CHECKED) != 0;
+    m_bStatesValid = false;
+  }
   if (set & RIS_FOCUSED)
     selection->setCurrentIndex(m_pModel->index(rows.back(), 0), QItemSelectionModel::NoUpdate);
   else if ((set & RIS_UNFOCUSED) && currentIndex().isValid() &&
@@ -153,11 +191,21 @@ void CReportCtrl::SetItemStates(int row, unsigned set) {
   if (m_pModel->IsValidRow(row)) ApplyStates({row}, set);
 }
 
-void CReportCtrl::SetItemStatesAll(unsigned filter, unsigned set) {
+std::vector<int> CReportCtrl::MatchingRows(unsigned filter) const {
   std::vector<int> rows;
-  for (int row = 0; row < m_pModel->RowCount(); ++row)
-    if (RowMatches(row, filter)) rows.push_back(row);
-  ApplyStates(rows, set);
+  if (filter == RIS_ALL) {
+    rows.resize(static_cast<std::size_t>(m_pModel->RowCount()));
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i);
+    return rows;
+  }
+  const std::vector<unsigned> states = AllStates();
+  for (std::size_t i = 0; i < states.size(); ++i)
+    if ((states[i] & filter) == filter) rows.push_back(static_cast<int>(i));
+  return rows;
+}
+
+void CReportCtrl::SetItemStatesAll(unsigned filter, unsigned set) {
+  ApplyStates(MatchingRows(filter), set);
 }
 
 void CReportCtrl::InvertSelection() {
@@ -199,28 +247,39 @@ bool CReportCtrl::SetItemUserData(int row, std::unique_ptr<AudioFileRecord> reco
   return true;
 }
 
+namespace {
+
+// The rows and columns a colour setter reaches: one cell, or all rows or all
+// columns for an index outside the list.
+struct CellSpan {
+  int firstRow, lastRow, firstColumn, lastColumn;
+};
+
+CellSpan SpanOf(const ReportModel& model, int row, int column) {
+  const bool allRows = !model.IsValidRow(row);
+  const bool allColumns = !model.IsValidColumn(column);
+  return {allRows ? 0 : row, allRows ? model.RowCount() - 1 : row,
+          allColumns ? 0 : column, allColumns ? model.ColumnCount() - 1 : column};
+}
+
+}  // namespace
+
 void CReportCtrl::SetCellTextColour(int row, int column, ReportColour colour, bool redraw) {
-  const bool allRows = !m_pModel->IsValidRow(row);
-  const bool allColumns = !m_pModel->IsValidColumn(column);
-  for (int r = allRows ? 0 : row; r < (allRows ? m_pModel->RowCount() : row + 1); ++r) {
-    auto& colours = m_pModel->Row(r).data.textColours;
-    for (int c = allColumns ? 0 : column; c < (allColumns ? m_pModel->ColumnCount() : column + 1);
-         ++c)
-      colours[c] = colour;
-  }
-  if (redraw) m_pModel->NotifyColoursChanged();
+  const CellSpan span = SpanOf(*m_pModel, row, column);
+  for (int r = span.firstRow; r <= span.lastRow; ++r)
+    for (int c = span.firstColumn; c <= span.lastColumn; ++c)
+      m_pModel->Row(r).data.textColours[c] = colour;
+  if (redraw)
+    m_pModel->NotifyColoursChanged(span.firstRow, span.firstColumn, span.lastRow, span.lastColumn);
 }
 
 void CReportCtrl::SetCellBackColour(int row, int column, ReportColour colour, bool redraw) {
-  const bool allRows = !m_pModel->IsValidRow(row);
-  const bool allColumns = !m_pModel->IsValidColumn(column);
-  for (int r = allRows ? 0 : row; r < (allRows ? m_pModel->RowCount() : row + 1); ++r) {
-    auto& colours = m_pModel->Row(r).data.backColours;
-    for (int c = allColumns ? 0 : column; c < (allColumns ? m_pModel->ColumnCount() : column + 1);
-         ++c)
-      colours[c] = colour;
-  }
-  if (redraw) m_pModel->NotifyColoursChanged();
+  const CellSpan span = SpanOf(*m_pModel, row, column);
+  for (int r = span.firstRow; r <= span.lastRow; ++r)
+    for (int c = span.firstColumn; c <= span.lastColumn; ++c)
+      m_pModel->Row(r).data.backColours[c] = colour;
+  if (redraw)
+    m_pModel->NotifyColoursChanged(span.firstRow, span.firstColumn, span.lastRow, span.lastColumn);
 }
 
 ReportColour CReportCtrl::GetCellTextColour(int row, int column) const {
@@ -257,20 +316,33 @@ int CReportCtrl::DeleteItems(unsigned filter) {
     viewport()->update();
     return count;
   }
-  std::vector<int> rows;
-  for (int row = 0; row < count; ++row)
-    if (RowMatches(row, filter)) rows.push_back(row);
+  const std::vector<int> rows = MatchingRows(filter);
   if (rows.empty()) return 0;
   const bool wasOn = updatesEnabled();
   setUpdatesEnabled(false);
-  // Whole runs from the bottom up, so the indexes below stay valid.
-  for (std::size_t j = rows.size(); j > 0;) {
-    std::size_t i = j - 1;
-    while (i > 0 && rows[i - 1] == rows[i] - 1) --i;
-    m_pModel->RemoveRows(rows[i], static_cast<int>(j - i));
-    j = i;
+  if (rows.back() - rows.front() + 1 == static_cast<int>(rows.size())) {
+    m_pModel->RemoveRows(rows.front(), static_cast<int>(rows.size()));
+  } else {
+    // Scattered rows: removed one run at a time, every run would make the
+    // selection walk all its ranges. The rows that stay are put back in one
+    // go instead, with their selection and focus.
+    const std::vector<unsigned> states = AllStates();
+    std::vector<bool> remove(static_cast<std::size_t>(count), false);
+    for (int row : rows) remove[row] = true;
+    m_pModel->KeepRows(remove);
+    std::vector<int> selected;
+    int focused = -1;
+    for (int row = 0, kept = 0; row < count; ++row) {
+      if (remove[row]) continue;
+      if (states[row] & RIS_SELECTED) selected.push_back(kept);
+      if (states[row] & RIS_FOCUSED) focused = kept;
+      ++kept;
+    }
+    ApplyStates(selected, RIS_SELECTED);
+    if (focused >= 0) ApplyStates({focused}, RIS_FOCUSED);
   }
   setUpdatesEnabled(wasOn);
+  viewport()->update();
   return static_cast<int>(rows.size());
 }
 

@@ -57,6 +57,8 @@ class CReportCtrl : public QTreeView {
 
   // Rows.
   int InsertItem(int row, const QString& text);
+  // A whole row at once: its cell texts (missing ones empty) and its record.
+  int InsertItem(int row, std::vector<QString> texts, std::unique_ptr<AudioFileRecord> record);
   int GetItemCount(unsigned filter = RIS_ALL) const;
   int GetNextItem(int start, unsigned filter) const;
   unsigned GetItemState(int row) const;
@@ -117,6 +119,8 @@ class CReportCtrl : public QTreeView {
 
  private:
   bool RowMatches(int row, unsigned filter) const;
+  const std::vector<unsigned>& AllStates() const;
+  std::vector<int> MatchingRows(unsigned filter) const;
   void ApplyStates(const std::vector<int>& rows, unsigned set);
   bool IsEditableColumn(int column) const;
   void EnsureEditor(int align);
@@ -149,4 +153,6 @@ class CReportCtrl : public QTreeView {
   int m_nPendingEditSubItem = -1;
   QPoint m_pressPos;
   QTimer m_hintTimer;
+  mutable std::vector<unsigned> m_states;  // state word per row, while m_bStatesValid
+  mutable bool m_bStatesValid = false;
 };

@@ -112,6 +112,15 @@ void ReportModel::RemoveAllRows() {
   endResetModel();
 }
 
+void ReportModel::KeepRows(const std::vector<bool>& remove) {
+  beginResetModel();
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < m_rows.size(); ++i)
+    if (i >= remove.size() || !remove[i]) m_rows[kept++] = std::move(m_rows[i]);
+  m_rows.resize(kept);
+  endResetModel();
+}
+
 void ReportModel::MoveRow(int from, int to) {
   if (!IsValidRow(from) || !IsValidRow(to) || from == to) return;
   // Qt names the destination as the row before which the row lands.
@@ -157,7 +166,11 @@ void ReportModel::NotifyCellChanged(int row, int column) {
 }
 
 void ReportModel::NotifyColoursChanged() {
-  if (m_rows.empty() || m_columns.empty()) return;
-  emit dataChanged(index(0, 0), index(RowCount() - 1, ColumnCount() - 1),
+  NotifyColoursChanged(0, 0, RowCount() - 1, ColumnCount() - 1);
+}
+
+void ReportModel::NotifyColoursChanged(int firstRow, int firstColumn, int lastRow, int lastColumn) {
+  if (firstRow > lastRow || firstColumn > lastColumn || firstRow < 0 || firstColumn < 0) return;
+  emit dataChanged(index(firstRow, firstColumn), index(lastRow, lastColumn),
                    {Qt::BackgroundRole, Qt::ForegroundRole});
 }

@@ -39,6 +39,8 @@ class ReportModel : public QAbstractTableModel {
   void InsertRow(int index, std::unique_ptr<ReportRow> row);
   void RemoveRows(int first, int count);
   void RemoveAllRows();
+  // Removes the rows marked in remove, in one reset of the model.
+  void KeepRows(const std::vector<bool>& remove);
   // Moves one row; persistent indexes (selection, focus) follow it.
   void MoveRow(int from, int to);
   // Puts rows first..first+order.size()-1 into the given order: order[k] is the
@@ -49,6 +51,7 @@ class ReportModel : public QAbstractTableModel {
   void SetText(int row, int column, const QString& text);
   void NotifyCellChanged(int row, int column);
   void NotifyColoursChanged();
+  void NotifyColoursChanged(int firstRow, int firstColumn, int lastRow, int lastColumn);
 
  private:
   struct Column {

@@ -1,4 +1,6 @@
 // Rows of the file list: numbers, state words, moves and deletion.
+#include <QHeaderView>
+
 #include "tests/mainwnd/report_list_fixture.h"
 
 namespace {
@@ -64,6 +66,30 @@ TEST_F(ReportRowsTest, StateWordsFilterCountAndDelete) {
   EXPECT_EQ(list.GetItemCount(), 1);
   EXPECT_EQ(list.DeleteItems(RIS_ALL), 1);
   EXPECT_EQ(list.GetItemCount(), 0);
+}
+
+TEST_F(ReportRowsTest, DeletingScatteredRowsKeepsTheOthersStatesAndTheColumns) {
+  for (const char* name : {"a", "b", "c", "d", "e", "f"}) AddRow({name});
+  list.ShowColumn(COL_GENRE, false);
+  list.SetColumnWidth(COL_ARTIST, 222);
+  for (int row : {0, 2, 3, 5}) list.SetItemStates(row, RIS_SELECTED);
+  list.SetItemStates(4, RIS_FOCUSED);
+  list.SetCellTextColour(1, COL_TYPE, Rgb(255, 0, 0), false);
+  // Rows a, c and f are both selected and unchecked; d is selected too.
+  list.SetItemStates(3, RIS_CHECKED);
+  EXPECT_EQ(list.DeleteItems(RIS_SELECTED | RIS_UNCHECKED), 3);
+  EXPECT_EQ(Column(COL_NAME), (std::vector<std::string>{"b", "d", "e"}));
+  EXPECT_EQ(list.GetItemState(0), unsigned(RIS_UNSELECTED | RIS_UNCHECKED | RIS_UNFOCUSED));
+  EXPECT_EQ(list.GetItemState(1), unsigned(RIS_SELECTED | RIS_CHECKED | RIS_UNFOCUSED));
+  EXPECT_EQ(list.GetItemState(2), unsigned(RIS_UNSELECTED | RIS_UNCHECKED | RIS_FOCUSED));
+  EXPECT_EQ(list.GetCellTextColour(0, COL_TYPE), Rgb(255, 0, 0));
+  EXPECT_EQ(list.GetItemUserData(1)->strArtist, QString());
+  EXPECT_FALSE(list.IsColumnVisible(COL_GENRE));
+  EXPECT_EQ(list.header()->visualIndex(COL_GENRE), 0);
+  EXPECT_EQ(list.GetColumnWidth(COL_ARTIST), 222);
+  list.DeleteItems(RIS_ALL);
+  EXPECT_EQ(list.GetColumnWidth(COL_ARTIST), 222);
+  EXPECT_FALSE(list.IsColumnVisible(COL_GENRE));
 }
 
 TEST_F(ReportRowsTest, DeleteItemSelectsTheNextRow) {
