@@ -3,7 +3,7 @@ JOBS      ?= $(shell nproc)
 BUILD     ?= build
 GEN       := -G Ninja
 
-.PHONY: all deps build run test test-main test-tsan test-asan clean
+.PHONY: all deps build run test test-main test-tsan test-asan fuzz clean
 
 all: build
 
@@ -40,5 +40,18 @@ test-asan: deps
 	  ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
 	  ctest --output-on-failure -j $(JOBS)
 
+# The MP4 reader against libFuzzer with AddressSanitizer and UBSan, seeded with
+# the test fixtures; new inputs collect in fuzz-corpus/, crashes in build-fuzz/.
+FUZZ_SECONDS ?= 60
+FUZZ_FLAGS   := -std=c++20 -g -O1 -I. -fno-omit-frame-pointer \
+                -fsanitize=fuzzer,address,undefined,unsigned-integer-overflow \
+                -fno-sanitize-recover=all
+fuzz: deps
+	mkdir -p build-fuzz fuzz-corpus
+	clang++ $(FUZZ_FLAGS) engine/mp4_reader.cpp tests/fuzz/mp4_reader_fuzz.cpp -lfaad \
+	  -o build-fuzz/mp4_reader_fuzz
+	build-fuzz/mp4_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	  -print_final_stats=1 -artifact_prefix=build-fuzz/ fuzz-corpus tests/data
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-tsan $(BUILD)-asan
+	rm -rf $(BUILD) $(BUILD)-tsan $(BUILD)-asan build-fuzz
