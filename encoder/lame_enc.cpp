@@ -100,6 +100,10 @@ Registry& Streams() {
 
 void Quiet(const char*, va_list) {}
 
+// libmp3lame fills some process-wide tables on first use; streams opened on
+// two threads at once must not race there.
+std::mutex g_initMutex;
+
 MPEG_mode ToLameMode(int32_t mode) {
   switch (mode) {
     case LAME_ENC_MODE_STEREO: return STEREO;
@@ -304,6 +308,7 @@ uint32_t beInitStream(EncoderConfig* config, uint32_t* samplesPerChunk, uint32_t
   if (mode == NOT_SET || config->vbr != 0 || config->sampleRate == 0 || config->bitRate == 0)
     return LAME_ENC_BAD_FORMAT;
 
+  std::lock_guard initLock(g_initMutex);
   auto* s = new (std::nothrow) EncoderStream;
   if (!s) return LAME_ENC_NO_MEMORY;
   s->flags = lame_init();

@@ -134,7 +134,8 @@ typedef uint32_t (*BeDeinitStreamProc)(EncoderStream* stream, uint8_t* output,
 
 // Ends the stream. A flushed stream with an information header stays alive
 // until the header has been written (beWriteInfoTag or beWriteVBRHeader);
-// any other stream is freed at once.
+// any other stream is freed at once. Streams whose header is never written
+// are freed when the module is unloaded or the process ends.
 typedef uint32_t (*BeCloseStreamProc)(EncoderStream* stream);
 
 // Writes the stream's information header into the first frame of the closed

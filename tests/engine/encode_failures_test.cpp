@@ -149,6 +149,32 @@ TEST(EncodeFailures, PauseStopsEncodingAndProgressUntilResumed) {
   EXPECT_EQ(ReadMp3(task.m_strDest).decodedLength, 88200);
 }
 
+// Cancel while the encoder is paused and the conversion stage's output
+// effect waits for room: every thread ends promptly.
+TEST(EncodeFailures, CancelWhileConversionWaitsForRoom) {
+  SettingsScope settings;
+  TempDir dir;
+  g_nLameChannel = CHANNEL_JOINT_STEREO;
+  g_nFreqIndex = 8;  // 44100 Hz: four times the samples of the source
+  const ToneSource source{22050, 1, 22050 * 20};
+  StageRun stages;
+  CConversionTask task = stages.MakeTask(source, dir.path() + "/", "full.mp4");
+  ASSERT_EQ(task.m_bNeedsConversion, 1);
+  stages.run.m_bPaused = 1;
+  stages.Start(&task, source);
+  ASSERT_TRUE(WaitUntil([] { return g_pConvertedSamples->GetWritable() < 65536; }));
+  platform::Sleep(20);
+  const std::uint32_t start = platform::GetTickCount();
+  stages.run.m_bRunning = 0;
+  stages.Wait();
+  EXPECT_LT(platform::GetTickCount() - start, 1000u);
+  EXPECT_EQ(task.m_bConverting.load(), 0);
+  EXPECT_TRUE(stages.Log().empty());
+  Mp3Contents mp3 = ReadMp3(task.m_strDest);  // flushed and closed, nothing encoded
+  EXPECT_EQ(mp3.infoId, "Info");
+  EXPECT_EQ(mp3.decodedLength, 0);
+}
+
 // A producer that delivers nothing, with and without the conversion stage:
 // the file holds only the flushed encoder and its information header.
 TEST(EncodeFailures, NothingToEncode) {
