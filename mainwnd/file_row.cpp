@@ -67,8 +67,7 @@ std::unique_ptr<FileRow> MakeFileRow(const FoundFile& file, int* iconCache,
   row->texts[COL_TYPE] = extension;
   row->texts[COL_MODIFIED] = LocalTime(file.modified);
 
-  ApplyProbe(ProbeAudioFile(file.path), *row);
-  ApplyBitrate(ProbeBitrate(file.path), *row);
+  ApplyProbe(ProbeAudioSource(file.path), *row);
   return row;
 }
 
@@ -78,20 +77,27 @@ void ApplyProbe(const AudioProbe& probe, FileRow& row) {
   record.nChannels = probe.channels;
   record.nTotalSamples = probe.totalSamples;
   record.fDuration = probe.duration;
-  if (probe.hasMp4Tag) {
-    const Mp4TagItems& tags = probe.tags;
+  if (probe.flags & FILE_HAS_MP4_TAG) {
+    const TagTexts& tags = probe.tags;
     record.nFlags |= FILE_HAS_MP4_TAG;
     row.texts[COL_TAG] = QStringLiteral("Mpeg4");
     record.strArtist = row.texts[COL_ARTIST] = Utf8(tags.artist);
     record.strAlbumArtist = row.texts[COL_ALBUM_ARTIST] = Utf8(tags.albumArtist);
     record.strAlbum = row.texts[COL_ALBUM] = Utf8(tags.album);
     record.strTrack = row.texts[COL_TRACK] = Utf8(tags.track);
-    record.nTrack = static_cast<std::uint16_t>(tags.trackNumber);
-    record.nTrackTotal = static_cast<std::uint16_t>(tags.trackTotal);
+    record.nTrack = probe.track;
+    record.nTrackTotal = probe.trackTotal;
     record.strTitle = row.texts[COL_TITLE] = Utf8(tags.title);
     record.strGenre = row.texts[COL_GENRE] = Utf8(tags.genre);
     record.strDate = row.texts[COL_DATE] = Utf8(tags.date);
     record.strComment = row.texts[COL_COMMENT] = Utf8(tags.comment);
+  }
+  if (probe.bitrate != 0) {
+    // TagLib counts kilobits of 1000 bits; the list shows MP4 rates in units of 1024.
+    record.nBitrate = record.nType == FILE_TYPE_MP4
+                          ? static_cast<int>(std::floor(probe.bitrate * 1.024 + 0.5))
+                          : probe.bitrate;
+    row.texts[COL_BITRATE] = QStringLiteral("%1 kbps").arg(record.nBitrate);
   }
   if (probe.error) {
     record.bError = 1;
@@ -103,12 +109,4 @@ void ApplyProbe(const AudioProbe& probe, FileRow& row) {
     row.texts[COL_DURATION] = QString::asprintf("%02lld:%02lld:%02lld", s / 3600, s % 3600 / 60, s % 60);
   if (record.nChannels != 0) row.texts[COL_CHANNEL] = ChannelText(record.nChannels);
   if (record.nSampleRate != 0) row.texts[COL_FREQUENCY] = QStringLiteral("%1 Hz").arg(record.nSampleRate);
-}
-
-void ApplyBitrate(int kbps, FileRow& row) {
-  if (kbps == 0) return;
-  AudioFileRecord& record = *row.record;
-  record.nBitrate = record.nType == FILE_TYPE_MP4 ? static_cast<int>(std::floor(kbps * 1.024 + 0.5))
-                                                  : kbps;
-  row.texts[COL_BITRATE] = QStringLiteral("%1 kbps").arg(record.nBitrate);
 }

@@ -40,8 +40,7 @@ struct FileRow {
 std::unique_ptr<FileRow> MakeFileRow(const FoundFile& file, int* iconCache,
                                      const ExtensionTypes& types);
 
-// Writes what the probe found into the row's record and its audio and tag cells.
+// Writes what the probe found into the row's record and its audio, tag and
+// bit-rate cells. The row's type must be known: MP4 files show TagLib's bit
+// rate times 1.024; a rate of 0 leaves the cell empty.
 void ApplyProbe(const AudioProbe& probe, FileRow& row);
-// Writes the bit rate (kbit/s as TagLib reports it) into the record and cell;
-// MP4 files show it times 1.024. A rate of 0 leaves both empty.
-void ApplyBitrate(int kbps, FileRow& row);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <taglib/mp4file.h>
+
 #include <fstream>
 
 #include "tests/engine/atom_writer.h"
@@ -11,6 +13,15 @@
 namespace {
 
 std::string Fixture(const char* name) { return TestDataDir() + "/" + name; }
+
+// An AAC track with the given configuration and frames of four bytes.
+std::string BuiltMp4(const std::string& config, std::uint32_t frames) {
+  atoms::AacFile file;
+  file.config = config;
+  file.frames.assign(frames, std::string(4, '\0'));
+  if (frames > 0) file.stts = {{frames, 1024}};
+  return file.Build();
+}
 
 TEST(AudioProbeTest, FormatOfTheFixtures) {
   struct Case {
@@ -26,7 +37,7 @@ TEST(AudioProbeTest, FormatOfTheFixtures) {
       {"video_then_audio.mp4", 44100, 2, 0.4, 0.5},
   };
   for (const auto& c : cases) {
-    const AudioProbe probe = ProbeAudioFile(Fixture(c.file));
+    const AudioProbe probe = ProbeAudioSource(Fixture(c.file));
     EXPECT_FALSE(probe.error) << c.file;
     EXPECT_EQ(probe.sampleRate, c.rate) << c.file;
     EXPECT_EQ(probe.channels, c.channels) << c.file;
@@ -34,7 +45,7 @@ TEST(AudioProbeTest, FormatOfTheFixtures) {
     EXPECT_EQ(probe.totalSamples % (1024 * c.channels), 0u) << c.file;
     EXPECT_GE(probe.duration, c.minSeconds) << c.file;
     EXPECT_LE(probe.duration, c.maxSeconds) << c.file;
-    EXPECT_FALSE(probe.hasMp4Tag) << c.file;
+    EXPECT_EQ(probe.flags, 0) << c.file;
   }
 }
 
@@ -44,12 +55,12 @@ TEST(AudioProbeTest, FilesWithoutUsableAudioAreErrors) {
       Fixture("not_mp4.mp4"),
       dir.path() + "/missing.mp4",
       dir.WriteFile("empty.mp4"),
-      dir.WriteFile("no_frames.mp4", atoms::AacFile{std::string("\x12\x10", 2)}.Build()),
+      dir.WriteFile("no_frames.mp4", BuiltMp4(std::string("\x12\x10", 2), 0)),
   };
   for (const auto& path : cases) {
-    const AudioProbe probe = ProbeAudioFile(path);
+    const AudioProbe probe = ProbeAudioSource(path);
     EXPECT_TRUE(probe.error) << path;
-    EXPECT_FALSE(probe.hasMp4Tag) << path;
+    EXPECT_EQ(probe.flags, 0) << path;
     EXPECT_EQ(probe.duration, 0.0) << path;
   }
 }
@@ -70,10 +81,7 @@ TEST(AudioProbeTest, SamplesPerFrameFollowTheConfiguration) {
   };
   TempDir dir;
   for (const auto& c : cases) {
-    atoms::AacFile file{c.config};
-    file.frames.assign(100, std::string(4, '\0'));
-    file.stts = {{100, 1024}};
-    const AudioProbe probe = ProbeAudioFile(dir.WriteFile("built.mp4", file.Build()));
+    const AudioProbe probe = ProbeAudioSource(dir.WriteFile("built.mp4", BuiltMp4(c.config, 100)));
     ASSERT_FALSE(probe.error) << c.what;
     EXPECT_EQ(probe.sampleRate, c.rate) << c.what;
     EXPECT_EQ(probe.channels, c.channels) << c.what;
@@ -83,16 +91,16 @@ TEST(AudioProbeTest, SamplesPerFrameFollowTheConfiguration) {
 }
 
 TEST(AudioProbeTest, TagItems) {
-  const AudioProbe probe = ProbeAudioFile(Fixture("tagged.mp4"));
+  const AudioProbe probe = ProbeAudioSource(Fixture("tagged.mp4"));
   ASSERT_FALSE(probe.error);
-  ASSERT_TRUE(probe.hasMp4Tag);
-  const Mp4TagItems& t = probe.tags;
+  ASSERT_EQ(probe.flags, FILE_HAS_MP4_TAG);
+  const TagTexts& t = probe.tags;
   EXPECT_EQ(t.artist, "Test Artist");
   EXPECT_EQ(t.albumArtist, "Test Album Artist");
   EXPECT_EQ(t.album, "Test Album");
   EXPECT_EQ(t.track, "7/12");
-  EXPECT_EQ(t.trackNumber, 7);
-  EXPECT_EQ(t.trackTotal, 12);
+  EXPECT_EQ(probe.track, 7);
+  EXPECT_EQ(probe.trackTotal, 12);
   EXPECT_EQ(t.title, "Test Title");
   EXPECT_EQ(t.genre, "Ambient");
   EXPECT_EQ(t.date, "2019");
@@ -100,19 +108,37 @@ TEST(AudioProbeTest, TagItems) {
 }
 
 TEST(AudioProbeTest, TagTextsKeepCharactersBeyondTheBasicPlane) {
-  const AudioProbe probe = ProbeAudioFile(Fixture("tagged_unicode.mp4"));
-  ASSERT_TRUE(probe.hasMp4Tag);
+  const AudioProbe probe = ProbeAudioSource(Fixture("tagged_unicode.mp4"));
+  ASSERT_EQ(probe.flags, FILE_HAS_MP4_TAG);
   EXPECT_EQ(probe.tags.artist, "坂本 🎹 Ryūichi");
   EXPECT_EQ(probe.tags.album, "東京");
   EXPECT_EQ(probe.tags.title, "Ünïcödé 🎵");
   EXPECT_EQ(probe.tags.track, "3");
-  EXPECT_EQ(probe.tags.trackTotal, 0);
+  EXPECT_EQ(probe.track, 3);
+  EXPECT_EQ(probe.trackTotal, 0);
+}
+
+TEST(AudioProbeTest, TrackNumbersAboveAByteStayWhole) {
+  TempDir dir;
+  const std::string path = dir.path() + "/long.mp4";
+  {
+    std::ifstream in(Fixture("tagged.mp4"), std::ios::binary);
+    std::ofstream(path, std::ios::binary) << in.rdbuf();
+  }
+  {
+    TagLib::MP4::File file(path.c_str());
+    file.tag()->setItem("trkn", TagLib::MP4::Item(300, 512));
+    file.save();
+  }
+  const AudioProbe probe = ProbeAudioSource(path);
+  EXPECT_EQ(probe.track, 300);
+  EXPECT_EQ(probe.trackTotal, 512);
+  EXPECT_EQ(probe.tags.track, "300/512");
 }
 
 TEST(AudioProbeTest, BitrateComesFromTagLib) {
-  EXPECT_GT(ProbeBitrate(Fixture("stereo_44100_tone.mp4")), 0);
-  EXPECT_EQ(ProbeBitrate(Fixture("not_mp4.mp4")), 0);
-  EXPECT_EQ(ProbeBitrate("/nonexistent/file.mp4"), 0);
+  EXPECT_GT(ProbeAudioSource(Fixture("stereo_44100_tone.mp4")).bitrate, 0);
+  EXPECT_EQ(ProbeAudioSource(Fixture("not_mp4.mp4")).bitrate, 0);
 }
 
 }  // namespace

@@ -121,7 +121,7 @@ TEST_F(FileRowsTest, WhatAProbedFileShows) {
 TEST_F(FileRowsTest, Mp4BitRatesShowTimes1024) {
   const int mp4 = Add("stereo_44100_tone.mp4", "tone.mp4");
   const int other = Add("stereo_44100_tone.mp4", "tone.m4a");
-  const int kbps = ProbeBitrate(Fixture("stereo_44100_tone.mp4"));
+  const int kbps = ProbeAudioSource(Fixture("stereo_44100_tone.mp4")).bitrate;
   ASSERT_GT(kbps, 0);
   const int shown = static_cast<int>(std::floor(kbps * 1.024 + 0.5));
   EXPECT_GT(shown, kbps);
