@@ -174,7 +174,7 @@ TEST_F(FileRowsTest, LoaderThreadHandsOverWholeRowsAndTotalsReturnToZero) {
   list.SetSortKeys({{COL_NAME, 1}});
   list.SortItems(0, list.GetItemCount() - 1, true);
   list.SetHeaderImage(COL_NAME, 1);
-  list.resize(1400, 260);
+  list.resize(1960, 200);
   ShowList();
   SaveScreenshot(list, "list-from-fixtures");
 
