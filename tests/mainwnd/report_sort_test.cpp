@@ -1,5 +1,6 @@
 // Sorting the file list: header clicks, sort keys, the comparison and the row colours.
 #include <QHeaderView>
+#include <QTest>
 
 #include "mainwnd/report_compare.h"
 #include "tests/mainwnd/report_list_fixture.h"
@@ -62,8 +63,16 @@ class ReportSortTest : public ReportListTest {
   void SetUp() override {
     list.SetSortable(true);
     list.SetSortKeys({{COL_NAME, 1}});
+    ShowList();
   }
-  void ClickHeader(int column) { emit list.header()->sectionClicked(column); }
+  // A real click on the middle of the column's header section.
+  void ClickHeader(int column) {
+    QHeaderView* head = list.header();
+    head->setOffsetToSectionPosition(head->visualIndex(column));
+    const QPoint middle(head->sectionViewportPosition(column) + head->sectionSize(column) / 2,
+                        head->height() / 2);
+    QTest::mouseClick(head->viewport(), Qt::LeftButton, {}, middle);
+  }
 };
 
 TEST_F(ReportSortTest, ClickingArtistThreeTimesFlipsAndReportsEachSort) {
