@@ -3,7 +3,7 @@ JOBS      ?= $(shell nproc)
 BUILD     ?= build
 GEN       := -G Ninja
 
-.PHONY: all deps build run test test-main test-tsan test-asan clean
+.PHONY: all deps build run test test-main test-tsan test-asan screenshots clean
 
 all: build
 
@@ -39,6 +39,19 @@ test-asan: deps
 	cd $(BUILD)-asan && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Pictures of the windows in the states the UI tests reach, in build/screenshots/:
+# on a real X server when xvfb-run is there, offscreen otherwise.
+SHOTS := $(abspath $(BUILD))/screenshots
+ifneq ($(shell command -v xvfb-run),)
+SHOT_RUN := QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24"
+else
+SHOT_RUN := QT_QPA_PLATFORM=offscreen
+endif
+screenshots: build
+	rm -rf $(SHOTS) && mkdir -p $(SHOTS)
+	cd $(BUILD) && KORVANE_SCREENSHOT_DIR=$(SHOTS) $(SHOT_RUN) ctest -L ui --output-on-failure
+	@ls $(SHOTS)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-tsan $(BUILD)-asan

@@ -1,0 +1,1 @@
+// placeholder, filled once the real stages are in
