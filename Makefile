@@ -3,7 +3,7 @@ JOBS      ?= $(shell nproc)
 BUILD     ?= build
 GEN       := -G Ninja
 
-.PHONY: all deps build run test test-main test-tsan test-asan screenshots clean
+.PHONY: all deps build run test test-main test-tsan test-asan test-fuzz fuzz bench bench-convert screenshots clean
 
 all: build
 
@@ -19,7 +19,11 @@ build: deps $(BUILD)/build.ninja
 run: build
 	$(BUILD)/bin/korvane-cli --help
 
-test: deps test-main test-tsan test-asan
+test: deps test-main test-tsan test-asan test-fuzz
+
+# A short fuzzing run keeps the fuzz target building and catches regressions.
+test-fuzz:
+	$(MAKE) fuzz FUZZ_SECONDS=60
 
 test-main: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -40,6 +44,26 @@ test-asan: deps
 	  ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
 	  ctest --output-on-failure -j $(JOBS)
 
+# Benchmarks: speed and memory figures, printed for the record.
+bench: bench-convert
+
+bench-convert: build
+	@scripts/install-deps.sh --bench
+	bench/convert_bench.sh $(BUILD)
+
+# The MP4 reader against libFuzzer with AddressSanitizer and UBSan, seeded with
+# the test fixtures; new inputs collect in fuzz-corpus/, crashes in build-fuzz/.
+FUZZ_SECONDS ?= 60
+FUZZ_FLAGS   := -std=c++20 -g -O1 -I. -fno-omit-frame-pointer \
+                -fsanitize=fuzzer,address,undefined,unsigned-integer-overflow \
+                -fno-sanitize-recover=all
+fuzz: deps
+	mkdir -p build-fuzz fuzz-corpus
+	clang++ $(FUZZ_FLAGS) engine/mp4_reader.cpp tests/fuzz/mp4_reader_fuzz.cpp -lfaad \
+	  -o build-fuzz/mp4_reader_fuzz
+	build-fuzz/mp4_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	  -print_final_stats=1 -artifact_prefix=build-fuzz/ fuzz-corpus tests/data
+
 # Pictures of the windows in the states the UI tests reach, in build/screenshots/:
 # on a real X server when xvfb-run is there, offscreen otherwise.
 SHOTS := $(abspath $(BUILD))/screenshots
@@ -54,4 +78,4 @@ screenshots: build
 	@ls $(SHOTS)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-tsan $(BUILD)-asan
+	rm -rf $(BUILD) $(BUILD)-tsan $(BUILD)-asan build-fuzz

@@ -13,7 +13,7 @@ PACKAGES=(
   xvfb xauth dbus-daemon
 )
 # Only the benchmark needs these (installed by `make bench`).
-BENCH_PACKAGES=(ffmpeg lame faad time)
+BENCH_PACKAGES=(ffmpeg lame faad time bc)
 
 want=("${PACKAGES[@]}")
 if [ "${1:-}" = "--bench" ]; then want+=("${BENCH_PACKAGES[@]}"); fi

@@ -1,0 +1,116 @@
+#include "engine/audio_probe.h"
+
+#include <neaacdec.h>
+#include <taglib/mp4file.h>
+#include <taglib/mp4tag.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "engine/mp4_reader.h"
+#include "platform/core/text.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// The container and decoder facts; false with a reason when there are none.
+bool ProbeFormat(const std::string& path, AudioProbe& probe) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    probe.errorText = "cannot open the file";
+    return false;
+  }
+  Mp4Callbacks callbacks = Mp4FileCallbacks(file.get());
+  Mp4ReaderPtr reader(Mp4Reader::Open(&callbacks));
+  if (!reader) {
+    probe.errorText = "out of memory";
+    return false;
+  }
+  int track = FindAacTrack(reader.get());
+  if (track < 0) {
+    probe.errorText = "no AAC audio track";
+    return false;
+  }
+  std::uint8_t* config = nullptr;
+  std::uint32_t length = 0;
+  GetDecoderConfig(reader.get(), track, &config, &length);
+  std::unique_ptr<std::uint8_t, decltype(&std::free)> configOwner(config, &std::free);
+
+  NeAACDecHandle decoder = NeAACDecOpen();
+  unsigned long rate = 0;
+  unsigned char channels = 0;
+  bool accepted = config && NeAACDecInit2(decoder, config, length, &rate, &channels) >= 0;
+  NeAACDecClose(decoder);
+  mp4AudioSpecificConfig asc{};
+  if (!accepted || NeAACDecAudioSpecificConfig(config, length, &asc) < 0) {
+    probe.errorText = "the AAC decoder configuration is not supported";
+    return false;
+  }
+  probe.sampleRate = static_cast<std::uint32_t>(asc.samplingFrequency);
+  probe.channels = asc.channelsConfiguration;
+  // Every AAC frame carries a full frame of samples per channel: 1024, or
+  // 2048 when spectral band replication doubles the output rate.
+  const double frameLength = asc.sbr_present_flag == 1 ? 2048 : 1024;
+  const int frames = GetSampleCount(reader.get(), track);
+  probe.totalSamples = static_cast<std::uint64_t>(frameLength * frames * probe.channels);
+  if (probe.sampleRate && probe.channels)
+    probe.duration = static_cast<double>(probe.totalSamples) / probe.sampleRate / probe.channels;
+  return true;
+}
+
+std::string Utf8(const TagLib::String& s) { return s.to8Bit(true); }
+
+// The text items of the MP4 tag, joined the way the list shows them.
+void ReadTagItems(const TagLib::MP4::Tag& tag, AudioProbe& probe) {
+  auto text = [&](const char* key, std::string& field) {
+    TagLib::String k(key, TagLib::String::Latin1);
+    if (tag.contains(k)) field = Utf8(tag.item(k).toStringList().toString(", "));
+  };
+  text("\251ART", probe.tags.artist);
+  text("aART", probe.tags.albumArtist);
+  text("\251alb", probe.tags.album);
+  if (tag.contains("trkn")) {
+    auto pair = tag.item("trkn").toIntPair();
+    if (pair.first > 0) {
+      probe.track = static_cast<std::uint8_t>(pair.first);
+      if (pair.second < 1) {
+        probe.tags.track = std::to_string(pair.first);
+      } else {
+        probe.trackTotal = static_cast<std::uint8_t>(pair.second);
+        probe.tags.track = std::to_string(pair.first) + "/" + std::to_string(pair.second);
+      }
+    } else {
+      probe.tags.track.clear();
+    }
+  }
+  text("\251nam", probe.tags.title);
+  probe.tags.genre = Utf8(tag.genre());
+  text("\251day", probe.tags.date);
+  text("\251cmt", probe.tags.comment);
+}
+
+}  // namespace
+
+AudioProbe ProbeAudioSource(const std::string& path) {
+  AudioProbe probe;
+  bool formatOk = ProbeFormat(path, probe);
+  if (formatOk) {
+    TagLib::MP4::File file(path.c_str(), true, TagLib::AudioProperties::Average);
+    if (file.isValid()) {
+      if (TagLib::MP4::Tag* tag = file.tag(); tag && !tag->isEmpty()) {
+        ReadTagItems(*tag, probe);
+        probe.flags |= FILE_HAS_MP4_TAG;
+      }
+      if (auto* properties = file.audioProperties()) probe.bitrate = properties->bitrate();
+    }
+  }
+  if (!probe.channels || !probe.sampleRate || !probe.totalSamples) {
+    probe.error = true;
+    if (formatOk) probe.errorText = "the file holds no audio";
+  }
+  return probe;
+}

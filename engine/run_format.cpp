@@ -1,0 +1,40 @@
+#include "engine/run_format.h"
+
+#include <atomic>
+
+#include "platform/core/text.h"
+
+using platform::StrPrintf;
+
+int NextLogLineNumber() {
+  static std::atomic<int> number{0};
+  return ++number;
+}
+
+std::string FormatLogNumber(int number) { return StrPrintf("%03d ", number); }
+
+std::string FormatLogTime(std::time_t when) {
+  std::tm local{};
+  if (!localtime_r(&when, &local)) return "-1:-1:-1";
+  return StrPrintf("%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+}
+
+std::string FormatHms(float seconds) {
+  long long s = seconds > 0 ? static_cast<long long>(seconds) : 0;
+  return StrPrintf("%02lld:%02lld:%02lld", s / 3600, (s % 3600) / 60, s % 60);
+}
+
+std::string FormatPercent(float percent) {
+  if (percent > 100) percent = 100;
+  return StrPrintf("%5.2lf%%", static_cast<double>(percent));
+}
+
+std::string FormatSpeed(float audioSeconds, float wallSeconds) {
+  return StrPrintf(" %5.2fx", wallSeconds > 0 ? audioSeconds / wallSeconds : 0.0f);
+}
+
+float RemainingSeconds(float percent, float elapsed) {
+  if (percent <= 0) return 0;
+  if (percent > 100) percent = 100;
+  return (100 - percent) * elapsed / percent;
+}
