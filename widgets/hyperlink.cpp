@@ -21,7 +21,7 @@ CHyperLink::CHyperLink(const QString& text, QWidget* parent, const QString& targ
   m_fontPlain = font();
   m_fontUnderlined = m_fontPlain;
   m_fontUnderlined.setUnderline(true);
-  m_hoverTimer.setInterval(m_nTimerId);
+  m_hoverTimer.setInterval(kHoverCheckMs);
   connect(&m_hoverTimer, &QTimer::timeout, this, &CHyperLink::OnHoverTimer);
   UpdateLook();
   FitToText();

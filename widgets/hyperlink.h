@@ -26,7 +26,7 @@ class CHyperLink : public QLabel {
   int m_bFollowed = 0;
   int m_nUnderlineMode = -1;  // -1: underlined while hot; 1: always
   int m_bFitToText = 1;
-  static constexpr int m_nTimerId = 100;
+  static constexpr int kHoverCheckMs = 100;  // how often the hover is checked
 
  protected:
   void mouseMoveEvent(QMouseEvent* e) override;

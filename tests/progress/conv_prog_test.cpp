@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QTime>
+#include <QTimer>
 #include <QTreeWidget>
 #include <atomic>
 
@@ -218,6 +219,30 @@ TEST_F(ConvProgTest, CancelThenYesClosesWithNoThreadLeft) {
   EXPECT_EQ(taskbar.State(), platform::TBPF_INDETERMINATE);
   // The second task never started.
   for (const auto& [text, severity] : LogLines(*dlg)) EXPECT_EQ(text.find("next.m4a"), std::string::npos);
+  dlg.reset();
+  EXPECT_EQ(taskbar.State(), platform::TBPF_NOPROGRESS);
+  EXPECT_EQ(g_pConvProg.load(), nullptr);
+}
+
+// The main window shows the window modally; it returns 0 when closed.
+TEST_F(ConvProgTest, ModalRunReturnsWhenFinishIsPressed) {
+  CConvProg dlg;
+  dlg.m_tasks.push_back(MakeTask("a.m4a", dir.path() + "/a.mp3"));
+  dlg.m_nSamplesTotalAll = dlg.m_tasks[0].m_nExpectedSamples;
+  dlg.SetDecodeEntry(FakeStages{}.Entry());
+  bool finishedSeen = false;
+  std::function<void()> poll = [&] {
+    if (dlg.windowTitle() != "Finished Converting") {
+      QTimer::singleShot(10, poll);
+      return;
+    }
+    finishedSeen = true;
+    Click(dlg, IDC_CONV_CANCEL);
+  };
+  QTimer::singleShot(10, poll);
+  EXPECT_EQ(dlg.exec(), 0);
+  EXPECT_TRUE(finishedSeen);
+  EXPECT_TRUE(ThreadsEnded(dlg));
 }
 
 // The encoder's final report of a task is a synchronous send. A cancel that
