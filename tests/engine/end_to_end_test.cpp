@@ -109,6 +109,7 @@ const FormatCase kFormats[] = {
     {"six channels 48000 to stereo", "six_channels_48000.mp4", 0.5, 0, 13, CHANNEL_AUTO, 48000, 2, 1, 192, 0.5,
      // The right mix averages R, LFE and the right surround; AAC keeps no 1 kHz in the LFE.
      1.0 / 3},
+    {"mono 22050 stays mono", "mono_22050.mp4", 0.5, 0, 11, CHANNEL_AUTO, 22050, 1, 3, 128, 0.5},
     {"stereo 44100 to mono 22050", "stereo_44100_tone.mp4", 1.0, 5, 7, CHANNEL_MONO, 22050, 1, 3, 64, 0.5},
     {"dual channel", "stereo_44100_tone.mp4", 1.0, 0, 11, CHANNEL_DUAL, 44100, 2, 2, 128, 0.5},
     {"8 kbps mono 8000", "mono_22050.mp4", 0.5, 1, 0, CHANNEL_MONO, 8000, 1, 3, 8, 0.5},
