@@ -13,6 +13,28 @@
 
 namespace {
 
+// The channel configuration as the AudioSpecificConfig states it. FAAD2's own
+// parser reports mono as two channels (room for parametric stereo), and so
+// does its decoder; the decode stage folds such frames back to one channel.
+int StatedChannelConfiguration(const std::uint8_t* config, std::uint32_t length) {
+  std::uint64_t bits = 0;
+  int available = 0;
+  std::uint32_t next = 0;
+  auto take = [&](int n) -> int {
+    while (available < n && next < length) {
+      bits = (bits << 8) | config[next++];
+      available += 8;
+    }
+    if (available < n) return -1;
+    available -= n;
+    return static_cast<int>((bits >> available) & ((1u << n) - 1));
+  };
+  int objectType = take(5);
+  if (objectType == 31) take(6);
+  if (take(4) == 15) take(24);  // an explicit sampling frequency
+  return take(4);
+}
+
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -52,6 +74,7 @@ bool ProbeFormat(const std::string& path, AudioProbe& probe) {
   }
   probe.sampleRate = static_cast<std::uint32_t>(asc.samplingFrequency);
   probe.channels = asc.channelsConfiguration;
+  if (StatedChannelConfiguration(config, length) == 1) probe.channels = 1;
   // Every AAC frame carries a full frame of samples per channel: 1024, or
   // 2048 when spectral band replication doubles the output rate.
   const double frameLength = asc.sbr_present_flag == 1 ? 2048 : 1024;
