@@ -54,18 +54,6 @@ bench-convert: build
 bench-list: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/list_bench
 
-# Pictures of the windows as the UI tests leave them, in $(BUILD)/screenshots/:
-# a real X server under Xvfb when there is one, the offscreen platform otherwise.
-SHOTS := $(CURDIR)/$(BUILD)/screenshots
-screenshots: build
-	rm -rf $(SHOTS) && mkdir -p $(SHOTS)
-	cd $(BUILD) && if command -v xvfb-run >/dev/null; then \
-	  KORVANE_SCREENSHOT_DIR=$(SHOTS) QT_QPA_PLATFORM=xcb xvfb-run -a ctest -L ui --output-on-failure; \
-	else \
-	  KORVANE_SCREENSHOT_DIR=$(SHOTS) QT_QPA_PLATFORM=offscreen ctest -L ui --output-on-failure; \
-	fi
-	@ls $(SHOTS)
-
 # The MP4 reader against libFuzzer with AddressSanitizer and UBSan, seeded with
 # the test fixtures; new inputs collect in fuzz-corpus/, crashes in build-fuzz/.
 FUZZ_SECONDS ?= 60
@@ -78,6 +66,19 @@ fuzz: deps
 	  -o build-fuzz/mp4_reader_fuzz
 	build-fuzz/mp4_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
 	  -print_final_stats=1 -artifact_prefix=build-fuzz/ fuzz-corpus tests/data
+
+# Pictures of the windows in the states the UI tests reach, in build/screenshots/:
+# on a real X server when xvfb-run is there, offscreen otherwise.
+SHOTS := $(abspath $(BUILD))/screenshots
+ifneq ($(shell command -v xvfb-run),)
+SHOT_RUN := QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24"
+else
+SHOT_RUN := QT_QPA_PLATFORM=offscreen
+endif
+screenshots: build
+	rm -rf $(SHOTS) && mkdir -p $(SHOTS)
+	cd $(BUILD) && KORVANE_SCREENSHOT_DIR=$(SHOTS) $(SHOT_RUN) ctest -L ui --output-on-failure
+	@ls $(SHOTS)
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-tsan $(BUILD)-asan build-fuzz

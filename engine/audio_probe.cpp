@@ -13,29 +13,31 @@
 
 namespace {
 
+// The channel configuration as the AudioSpecificConfig states it. FAAD2's own
+// parser reports mono as two channels (room for parametric stereo), and so
+// does its decoder; the decode stage folds such frames back to one channel.
+int StatedChannelConfiguration(const std::uint8_t* config, std::uint32_t length) {
+  std::uint64_t bits = 0;
+  int available = 0;
+  std::uint32_t next = 0;
+  auto take = [&](int n) -> int {
+    while (available < n && next < length) {
+      bits = (bits << 8) | config[next++];
+      available += 8;
+    }
+    if (available < n) return -1;
+    available -= n;
+    return static_cast<int>((bits >> available) & ((1u << n) - 1));
+  };
+  int objectType = take(5);
+  if (objectType == 31) take(6);
+  if (take(4) == 15) take(24);  // an explicit sampling frequency
+  return take(4);
+}
+
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
-
-// The channel configuration as the AudioSpecificConfig states it, -1 when the
-// bytes end first. FAAD2's parser reports a mono configuration as stereo, to
-// leave room for parametric stereo in its output.
-int StatedChannelConfiguration(const std::uint8_t* config, std::uint32_t length) {
-  std::uint32_t bit = 0;
-  auto read = [&](int bits) -> int {
-    int value = 0;
-    for (int i = 0; i < bits; ++i, ++bit) {
-      if (bit / 8 >= length) return -1;
-      value = (value << 1) | ((config[bit / 8] >> (7 - bit % 8)) & 1);
-    }
-    return value;
-  };
-  const int objectType = read(5);
-  if (objectType == 31 && read(6) < 0) return -1;
-  const int frequencyIndex = read(4);
-  if (frequencyIndex == 15 && read(24) < 0) return -1;
-  return frequencyIndex < 0 ? -1 : read(4);
-}
 
 // The container and decoder facts; false with a reason when there are none.
 bool ProbeFormat(const std::string& path, AudioProbe& probe) {
@@ -71,11 +73,10 @@ bool ProbeFormat(const std::string& path, AudioProbe& probe) {
     return false;
   }
   probe.sampleRate = static_cast<std::uint32_t>(asc.samplingFrequency);
-  // Configurations 1 to 6 are their own channel count; 7 is 7.1, eight channels,
-  // which is what the decoder then delivers.
-  const int stated = StatedChannelConfiguration(config, length);
-  const unsigned configuration = stated >= 0 ? static_cast<unsigned>(stated) : asc.channelsConfiguration;
-  probe.channels = configuration == 7 ? 8 : configuration;
+  probe.channels = asc.channelsConfiguration;
+  if (StatedChannelConfiguration(config, length) == 1) probe.channels = 1;
+  // Configuration 7 is the 7.1 layout: eight channels, as the decoder delivers them.
+  if (asc.channelsConfiguration == 7) probe.channels = 8;
   // Every AAC frame carries a full frame of samples per channel: 1024, or
   // 2048 when spectral band replication doubles the output rate.
   const double frameLength = asc.sbr_present_flag == 1 ? 2048 : 1024;

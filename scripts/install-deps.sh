@@ -10,7 +10,7 @@ PACKAGES=(
   libfaad-dev libsox-dev libtag1-dev libmp3lame-dev libmpg123-dev
   qt6-base-dev
   clang libclang-rt-14-dev libfuzzer-14-dev
-  xvfb xauth
+  xvfb xauth dbus-daemon
 )
 # Only the benchmark needs these (installed by `make bench`).
 BENCH_PACKAGES=(ffmpeg lame faad time bc)

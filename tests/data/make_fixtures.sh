@@ -25,6 +25,9 @@ ff -f lavfi -i "$(tone 44100 2 1)" "${plain[@]}" -c:a aac -b:a 96k -movflags +fa
 ff -f lavfi -i "$(tone 22050 1 0.5)" "${plain[@]}" -c:a aac -b:a 48k mono_22050.mp4
 # Six channels (5.1) at 48000 Hz, half a second.
 ff -f lavfi -i "$(tone 48000 6 0.5):c=5.1" "${plain[@]}" -c:a aac -b:a 384k six_channels_48000.mp4
+# A minute of stereo 44100 Hz at a low bit rate: long enough for a run to be
+# paused and cancelled halfway through (the progress window tests).
+ff -f lavfi -i "$(tone 44100 2 60)" "${plain[@]}" -c:a aac -b:a 16k long_stereo_44100.mp4
 # A video track (MPEG-4 part 2, 16x16) before the audio track.
 ff -f lavfi -i "color=c=blue:s=16x16:r=5:d=0.4" -f lavfi -i "$(tone 44100 2 0.4)" \
    -map 0:v -map 1:a "${plain[@]}" -flags:v +bitexact -c:v mpeg4 -b:v 8k -c:a aac -b:a 32k \

@@ -10,7 +10,7 @@
 #include "mainwnd/file_list_rows.h"
 #include "platform/core/worker_thread.h"
 #include "tests/mainwnd/report_list_fixture.h"
-#include "tests/support/screenshot.h"
+#include "tests/support/ui_test_support.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -176,7 +176,7 @@ TEST_F(FileRowsTest, LoaderThreadHandsOverWholeRowsAndTotalsReturnToZero) {
   list.SetHeaderImage(COL_NAME, 1);
   list.resize(1960, 200);
   ShowList();
-  SaveScreenshot(list, "list-from-fixtures");
+  SaveScreenshot(&list, QStringLiteral("list-from-fixtures"));
 
   while (list.GetItemCount() > 0) ASSERT_TRUE(rows.Remove(list.GetItemCount() / 2));
   EXPECT_EQ(rows.FileCount(), 0);

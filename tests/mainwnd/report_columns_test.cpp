@@ -4,7 +4,7 @@
 #include <QMenu>
 
 #include "tests/mainwnd/report_list_fixture.h"
-#include "tests/support/screenshot.h"
+#include "tests/support/ui_test_support.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ TEST_F(ReportColumnsTest, ScreenshotWithHiddenColumns) {
   list.ShowColumn(COL_TAG, false);
   list.ColourRows(false);
   ShowList();
-  SaveScreenshot(list, "list-hidden-columns");
+  SaveScreenshot(&list, QStringLiteral("list-hidden-columns"));
 }
 
 }  // namespace

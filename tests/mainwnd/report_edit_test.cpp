@@ -5,7 +5,7 @@
 
 #include "mainwnd/report_hint.h"
 #include "tests/mainwnd/report_list_fixture.h"
-#include "tests/support/screenshot.h"
+#include "tests/support/ui_test_support.h"
 
 namespace {
 
@@ -140,7 +140,7 @@ TEST_F(ReportEditTest, ScreenshotWhileEditing) {
   ShowList();
   list.ColourRows(false);
   list.BeginEdit(0, COL_NAME);
-  SaveScreenshot(list, "list-editing");
+  SaveScreenshot(&list, QStringLiteral("list-editing"));
 }
 
 TEST(ReportHintTest, TipChangesEverySixSeconds) {
@@ -158,7 +158,7 @@ TEST_F(ReportListTest, HintShowsOnlyInTheEmptyList) {
   list.EnableHint(true);
   ShowList();
   EXPECT_TRUE(list.IsHintShown());
-  SaveScreenshot(list, "list-empty-hint");
+  SaveScreenshot(&list, QStringLiteral("list-empty-hint"));
   AddRow({});
   EXPECT_FALSE(list.IsHintShown());
   list.DeleteItems(RIS_ALL);

@@ -4,7 +4,7 @@
 
 #include "mainwnd/report_compare.h"
 #include "tests/mainwnd/report_list_fixture.h"
-#include "tests/support/screenshot.h"
+#include "tests/support/ui_test_support.h"
 
 namespace {
 
@@ -205,7 +205,7 @@ TEST_F(ReportSortTest, ScreenshotSortedByArtist) {
   ClickHeader(COL_ARTIST);
   list.SetHeaderImage(COL_ARTIST, 1);
   ShowList();
-  SaveScreenshot(list, "list-sorted-by-artist");
+  SaveScreenshot(&list, QStringLiteral("list-sorted-by-artist"));
 }
 
 }  // namespace

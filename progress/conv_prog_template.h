@@ -1,0 +1,37 @@
+#pragma once
+// Dialog template 170: the conversion progress window.
+#include "platform/ui/dialog_template.h"
+
+enum ConvProgControl : int {
+  IDC_CONV_CANCEL = 2,
+  IDC_CONV_LOG = 1003,
+  IDC_CONV_GROUP_TASK = 1071,
+  IDC_CONV_GROUP_ALL = 1072,
+  IDC_CONV_PROGRESS_TASK = 1073,
+  IDC_CONV_PROGRESS_ALL = 1074,
+  IDC_CONV_PAUSE = 1075,
+  IDC_CONV_DONE_TASK_LABEL = 1076,
+  IDC_CONV_DONE_ALL_LABEL = 1077,
+  IDC_CONV_SPEED_TASK_LABEL = 1078,
+  IDC_CONV_SPEED_ALL_LABEL = 1079,
+  IDC_CONV_DONE_TASK = 1080,
+  IDC_CONV_DONE_ALL = 1081,
+  IDC_CONV_SPEED_TASK = 1082,
+  IDC_CONV_SPEED_ALL = 1083,
+  IDC_CONV_ELAPSED_ALL_LABEL = 1084,
+  IDC_CONV_ELAPSED_TASK_LABEL = 1085,
+  IDC_CONV_ELAPSED_ALL = 1086,
+  IDC_CONV_ELAPSED_TASK = 1087,
+  IDC_CONV_ETA_TASK = 1088,
+  IDC_CONV_ETA_ALL_LABEL = 1089,
+  IDC_CONV_ETA_TASK_LABEL = 1090,
+  IDC_CONV_ETA_ALL = 1091,
+  // 1092 and 1093 (source and destination) are set by the controller: engine/controller.h
+  IDC_CONV_SOURCE_LABEL = 1094,
+  IDC_CONV_DESTINATION_LABEL = 1095,
+  IDC_CONV_CLEAR = 1096,
+};
+
+inline constexpr int IDD_CONV_PROG = 170;
+
+const platform::DialogTemplate& ConvProgTemplate();
