@@ -51,7 +51,9 @@ bool CReportCtrl::IsEditableColumn(int column) const {
 void CReportCtrl::EnsureEditor(int align) {
   if (!m_pEdit) {
     m_pEdit = new QLineEdit(viewport());
-    m_pEdit->setFrame(true);
+    // A thin border, as a label editor has: the style's frame is taller than a row.
+    m_pEdit->setFrame(false);
+    m_pEdit->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid palette(shadow); padding: 0px 1px; }"));
     m_pEdit->hide();
     m_pEdit->installEventFilter(this);
   }
@@ -79,8 +81,8 @@ void CReportCtrl::PlaceEditor() {
   }
   QRect area = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
   if (!area.isValid()) area = option.rect;
-  // Tall enough for the editor's frame; centred on the row.
-  const int height = std::max(area.height(), m_pEdit->minimumSizeHint().height());
+  // Tall enough for a line of text and the border; centred on the row.
+  const int height = std::max(area.height(), m_pEdit->fontMetrics().height() + 2);
   area.setTop(area.center().y() - height / 2);
   area.setHeight(height);
   m_pEdit->setGeometry(area);
