@@ -13,7 +13,7 @@
 #include "mainwnd/report_ctrl.h"
 #include "platform/core/recording_target.h"
 
-struct RowSpec {
+struct RowValues {
   const char* name = "a.mp4";
   const char* artist = "";
   const char* album = "";
@@ -38,23 +38,23 @@ class ReportListTest : public ::testing::Test {
     list.resize(1000, 320);
   }
 
-  int AddRow(const RowSpec& spec) {
-    const int row = list.InsertItem(list.GetItemCount(), QString::fromUtf8(spec.name));
+  int AddRow(const RowValues& values) {
+    const int row = list.InsertItem(list.GetItemCount(), QString::fromUtf8(values.name));
     auto record = std::make_unique<AudioFileRecord>();
-    record->bError = spec.error;
-    record->nTrack = static_cast<std::uint16_t>(spec.track);
-    record->nTrackTotal = static_cast<std::uint16_t>(spec.total);
-    record->strArtist = QString::fromUtf8(spec.artist);
-    record->strAlbum = QString::fromUtf8(spec.album);
-    record->strTitle = QString::fromUtf8(spec.title);
+    record->bError = values.error;
+    record->nTrack = static_cast<std::uint16_t>(values.track);
+    record->nTrackTotal = static_cast<std::uint16_t>(values.total);
+    record->strArtist = QString::fromUtf8(values.artist);
+    record->strAlbum = QString::fromUtf8(values.album);
+    record->strTitle = QString::fromUtf8(values.title);
     list.SetItemText(row, COL_PATH, QStringLiteral("/music/"));
     list.SetItemText(row, COL_ARTIST, record->strArtist);
     list.SetItemText(row, COL_ALBUM, record->strAlbum);
     list.SetItemText(row, COL_TITLE, record->strTitle);
-    if (spec.track > 0)
+    if (values.track > 0)
       list.SetItemText(row, COL_TRACK,
-                       spec.total > 0 ? QStringLiteral("%1/%2").arg(spec.track).arg(spec.total)
-                                      : QString::number(spec.track));
+                       values.total > 0 ? QStringLiteral("%1/%2").arg(values.track).arg(values.total)
+                                      : QString::number(values.track));
     list.SetItemUserData(row, std::move(record));
     return row;
   }

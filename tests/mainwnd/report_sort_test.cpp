@@ -191,7 +191,7 @@ TEST_F(ReportSortTest, RowColoursBandTintAndKeepErrorRowsPink) {
 }
 
 TEST_F(ReportSortTest, ScreenshotSortedByArtist) {
-  const RowSpec rows[] = {
+  const RowValues rows[] = {
       {"song one.mp4", "Nina Simone", "Pastel Blues", 3, 9, "Be My Husband"},
       {"track02.mp4", "Miles Davis", "Kind of Blue", 2, 5, "Freddie Freeloader"},
       {"broken.mp4", "", "", 0, 0, "", true},
