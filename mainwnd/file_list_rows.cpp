@@ -34,6 +34,17 @@ bool FileListRows::Remove(int row) {
   return m_list.DeleteItem(row, false);
 }
 
+int FileListRows::RemoveMatching(unsigned filter) {
+  for (int row = m_list.GetNextItem(-1, filter); row >= 0; row = m_list.GetNextItem(row, filter)) {
+    if (const AudioFileRecord* record = m_list.GetItemUserData(row)) {
+      m_fTotalMB -= record->fSizeMB;
+      m_fTotalSeconds -= record->fDuration;
+      --m_nFileCount;
+    }
+  }
+  return m_list.DeleteItems(filter);
+}
+
 void FileListRows::RemoveAll() {
   m_list.DeleteItems(RIS_ALL);
   m_nFileCount = 0;

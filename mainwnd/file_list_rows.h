@@ -20,6 +20,9 @@ class FileListRows {
   int Append(std::unique_ptr<FileRow> row);
   // Removes a row and its record and takes them off the totals.
   bool Remove(int row);
+  // Removes every row whose state matches filter (RIS_SELECTED: the selected
+  // rows) in one go; returns how many went.
+  int RemoveMatching(unsigned filter);
   void RemoveAll();
 
   int FileCount() const { return m_nFileCount; }

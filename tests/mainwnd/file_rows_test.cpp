@@ -178,6 +178,12 @@ TEST_F(FileRowsTest, LoaderThreadHandsOverWholeRowsAndTotalsReturnToZero) {
   ShowList();
   SaveScreenshot(&list, QStringLiteral("list-from-fixtures"));
 
+  list.SetItemStates(1, RIS_SELECTED);
+  list.SetItemStates(4, RIS_SELECTED);
+  const double gone = list.GetItemUserData(1)->fSizeMB + list.GetItemUserData(4)->fSizeMB;
+  EXPECT_EQ(rows.RemoveMatching(RIS_SELECTED), 2);
+  EXPECT_EQ(rows.FileCount(), int(paths.size()) - 2);
+  EXPECT_NEAR(rows.TotalMB(), mb - gone, 1e-9);
   while (list.GetItemCount() > 0) ASSERT_TRUE(rows.Remove(list.GetItemCount() / 2));
   EXPECT_EQ(rows.FileCount(), 0);
   EXPECT_NEAR(rows.TotalMB(), 0.0, 1e-9);
