@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
   }
 
   CRunState run(&window);
+  run.m_nStartDelayMs = 0;  // no window to wait for
   window.Attach(&run);
   for (const auto& file : sources.files) {
     SourceFacts facts = ProbeSource(file);
