@@ -11,7 +11,7 @@
 #include "cli/cli_options.h"
 #include "cli/console_window.h"
 #include "cli/source_files.h"
-#include "cli/source_probe.h"
+#include "engine/audio_probe.h"
 #include "engine/controller.h"
 #include "engine/encoder_settings.h"
 #include "engine/ring_buffer.h"
@@ -80,11 +80,12 @@ int main(int argc, char** argv) {
   }
 
   CRunState run(&window);
+  run.m_nStartDelayMs = 0;  // no window to wait for
   window.Attach(&run);
   for (const auto& file : sources.files) {
-    SourceFacts facts = ProbeSource(file);
-    if (!facts.error.empty()) {
-      window.Note("korvane-cli: skipping " + file + ": " + facts.error, true);
+    AudioProbe facts = ProbeAudioSource(file);
+    if (facts.error) {
+      window.Note("korvane-cli: skipping " + file + ": " + facts.errorText, true);
       ++skipped;
       continue;
     }

@@ -41,7 +41,7 @@ float Speed(float audioSeconds, float elapsed) { return elapsed > 0 ? audioSecon
 }  // namespace
 
 unsigned ControllerThreadProc(CRunState* run, const DecodeEntry& decode) {
-  platform::Sleep(500);
+  platform::Sleep(run->m_nStartDelayMs);
   if (run->m_pWnd) run->m_pWnd->SetTimer(kControllerTimerId, 1000);
   const std::uint32_t runStart = GetTickCount();
   run->m_dwRunStartTick = runStart;

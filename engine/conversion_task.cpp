@@ -2,34 +2,6 @@
 
 #include "engine/encoder_settings.h"
 
-CConversionTask::CConversionTask(const CConversionTask& other) { *this = other; }
-
-CConversionTask& CConversionTask::operator=(const CConversionTask& other) {
-  if (this == &other) return *this;
-  m_strSource = other.m_strSource;
-  m_nSrcSampleRate = other.m_nSrcSampleRate;
-  m_nSrcChannels = other.m_nSrcChannels;
-  m_nFlags = other.m_nFlags;
-  m_strDest = other.m_strDest;
-  m_nSampleRate = other.m_nSampleRate;
-  m_nChannels = other.m_nChannels;
-  m_nExpectedSamples = other.m_nExpectedSamples;
-  m_bNeedsConversion = other.m_bNeedsConversion;
-  m_bDecoding = other.m_bDecoding.load();
-  m_bEncoding = other.m_bEncoding.load();
-  m_bConverting = other.m_bConverting.load();
-  m_pEncoderInput = other.m_pEncoderInput.load();
-  m_strArtist = other.m_strArtist;
-  m_strAlbumArtist = other.m_strAlbumArtist;
-  m_strAlbum = other.m_strAlbum;
-  m_strTrack = other.m_strTrack;
-  m_strTitle = other.m_strTitle;
-  m_strGenre = other.m_strGenre;
-  m_strDate = other.m_strDate;
-  m_strComment = other.m_strComment;
-  return *this;
-}
-
 float CConversionTask::GetSeconds(std::uint64_t n) const {
   std::uint32_t perSecond = m_nChannels * m_nSampleRate;
   return static_cast<float>(static_cast<double>(n) / perSecond);

@@ -10,13 +10,20 @@
 
 inline constexpr std::uint8_t FILE_HAS_MP4_TAG = 0x20;
 
+// An atomic that copies its value along with the record holding it.
+template <typename T>
+struct CopyableAtomic : std::atomic<T> {
+  using std::atomic<T>::atomic;
+  using std::atomic<T>::operator=;
+  CopyableAtomic(const CopyableAtomic& other) : std::atomic<T>(other.load()) {}
+  CopyableAtomic& operator=(const CopyableAtomic& other) {
+    this->store(other.load());
+    return *this;
+  }
+};
+
 class CConversionTask {
  public:
-  CConversionTask() = default;
-  CConversionTask(const CConversionTask& other);
-  CConversionTask& operator=(const CConversionTask& other);
-  ~CConversionTask() = default;
-
   // Seconds of audio in n interleaved output samples.
   float GetSeconds(std::uint64_t n) const;
 
@@ -30,10 +37,10 @@ class CConversionTask {
   std::uint64_t m_nExpectedSamples = 0;
   int m_bNeedsConversion = 0;
   // Raised and lowered by the stage threads while the others poll them.
-  std::atomic<int> m_bDecoding{0};
-  std::atomic<int> m_bEncoding{0};
-  std::atomic<int> m_bConverting{0};
-  std::atomic<RingBuffer<int, 1>*> m_pEncoderInput{nullptr};
+  CopyableAtomic<int> m_bDecoding{0};
+  CopyableAtomic<int> m_bEncoding{0};
+  CopyableAtomic<int> m_bConverting{0};
+  CopyableAtomic<RingBuffer<int, 1>*> m_pEncoderInput{nullptr};
   std::string m_strArtist;
   std::string m_strAlbumArtist;
   std::string m_strAlbum;

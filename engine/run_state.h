@@ -28,6 +28,9 @@ class CRunState {
   platform::MessageTarget* m_pWnd;  // receives the run's messages and texts
   // How long the controller waits for a stage thread before it stops the run.
   unsigned m_nStageWaitMs = 10000;
+  // The controller's pause before the first task, which lets a window show
+  // itself first; a front end without a window has no use for it.
+  unsigned m_nStartDelayMs = 500;
 
   TaskList m_tasks;
   std::atomic<std::uint64_t> m_nSamplesTotalAll{0};
