@@ -3,6 +3,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <ctime>
 
 #include "engine/run_format.h"
@@ -95,9 +96,9 @@ void ConsoleWindow::RedrawProgress() {
   if (!m_progressLine || !m_run || m_caption.empty() || !m_run->m_bRunning) return;
   float taskSeconds = static_cast<float>(platform::GetTickCount() - m_run->m_dwTaskStartTick) / 1000.0f;
   float runSeconds = static_cast<float>(platform::GetTickCount() - m_run->m_dwRunStartTick) / 1000.0f;
-  std::string speed = FormatSpeed(m_run->m_fSecondsDoneTask, taskSeconds);
+  std::string speed = FormatSpeed(Speed(m_run->m_fSecondsDoneTask, taskSeconds));
   std::string line = platform::StrPrintf(
-      "%s %s %s %s  ETA %s", m_caption.c_str(), m_source.c_str(), FormatPercent(m_taskPercent).c_str(),
+      "%s %s %s %s  ETA %s", m_caption.c_str(), m_source.c_str(), FormatPercent(std::min(m_taskPercent, 100.0f)).c_str(),
       speed.c_str(), FormatHms(RemainingSeconds(m_runPercent, runSeconds)).c_str());
   winsize ws{};
   std::size_t width = ioctl(STDOUT_FILENO, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 1 ? ws.ws_col - 1 : 79;

@@ -4,6 +4,7 @@
 
 #include "engine/destination.h"
 #include "engine/ring_buffer.h"
+#include "engine/run_format.h"
 #include "engine/run_messages.h"
 #include "platform/core/file_system.h"
 #include "platform/core/text.h"
@@ -34,9 +35,6 @@ void EmptySampleBuffers() {
     buffer->m_anRead[0].store(0, std::memory_order_release);
   }
 }
-
-// Seconds of audio per second of wall time; a zero interval reads as no speed.
-float Speed(float audioSeconds, float elapsed) { return elapsed > 0 ? audioSeconds / elapsed : 0; }
 
 }  // namespace
 

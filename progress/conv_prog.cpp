@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTime>
+#include <ctime>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -18,7 +18,7 @@
 #include "platform/ui/ui_message_box.h"
 #include "progress/conv_log_list.h"
 #include "progress/conv_prog_template.h"
-#include "progress/progress_format.h"
+#include "engine/run_format.h"
 
 using platform::FindControl;
 using platform::g_pTaskbarList;
@@ -30,8 +30,7 @@ namespace {
 
 const char kPositionSection[] = "Position";
 
-// Never reset: log numbers go on across the runs of one program session.
-int g_nLogLine = 0;
+// Never reset, like the log line numbers: counts across every run of the session.
 int g_nProgressMessages = 0;
 
 void SetTaskbarState(int state) {
@@ -160,13 +159,8 @@ void CConvProg::OnConvLog(WPARAM wParam, LPARAM lParam) {
 }
 
 void CConvProg::AppendLog(const QString& text, int severity) {
-  ++g_nLogLine;
-  const QTime now = QTime::currentTime();
-  const bool ok = now.isValid();
-  AppendLogRow(m_ctlLog, Q(FormatLogNumber(g_nLogLine)),
-               Q(FormatLogTime(ok ? now.hour() : -1, ok ? now.minute() : -1,
-                               ok ? now.second() : -1)),
-               text, severity);
+  AppendLogRow(m_ctlLog, Q(FormatLogNumber(NextLogLineNumber())),
+               Q(FormatLogTime(std::time(nullptr))), text, severity);
 }
 
 void CConvProg::OnConvFinished() {

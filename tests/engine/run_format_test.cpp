@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "progress/progress_format.h"
+#include "engine/run_format.h"
 
-TEST(ProgressFormat, ValueTexts) {
+TEST(RunFormat, ValueTexts) {
   struct Case {
     std::string actual, expected;
   } cases[] = {
@@ -20,4 +20,17 @@ TEST(ProgressFormat, ValueTexts) {
       {FormatLogTime(-1, -1, -1), "-1:-1:-1"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected);
+}
+
+TEST(RunFormat, SpeedAndTimeLeft) {
+  EXPECT_DOUBLE_EQ(Speed(5, 2), 2.5);
+  EXPECT_DOUBLE_EQ(Speed(5, 0), 0);  // no interval yet, no speed
+  EXPECT_DOUBLE_EQ(RemainingSeconds(25, 10), 30);
+  EXPECT_DOUBLE_EQ(RemainingSeconds(0, 10), 0);
+  EXPECT_DOUBLE_EQ(RemainingSeconds(120, 10), 0);
+}
+
+TEST(RunFormat, LineNumbersCountOnAcrossCalls) {
+  int first = NextLogLineNumber();
+  EXPECT_EQ(NextLogLineNumber(), first + 1);
 }
