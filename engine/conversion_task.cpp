@@ -7,6 +7,17 @@ float CConversionTask::GetSeconds(std::uint64_t n) const {
   return static_cast<float>(static_cast<double>(n) / perSecond);
 }
 
+void CConversionTask::SetTags(const TagTexts& tags) {
+  m_strArtist = tags.artist;
+  m_strAlbumArtist = tags.albumArtist;
+  m_strAlbum = tags.album;
+  m_strTrack = tags.track;
+  m_strTitle = tags.title;
+  m_strGenre = tags.genre;
+  m_strDate = tags.date;
+  m_strComment = tags.comment;
+}
+
 CConversionTask BuildTask(const std::string& folder, const std::string& name,
                           std::uint32_t sampleRate, std::uint32_t channels,
                           std::uint64_t totalSamples, std::uint8_t flags, const TagTexts& tags) {
@@ -20,14 +31,7 @@ CConversionTask BuildTask(const std::string& folder, const std::string& name,
   task.m_nSrcSampleRate = sampleRate;
   task.m_nSrcChannels = channels;
   task.m_nFlags = flags;
-  task.m_strArtist = tags.artist;
-  task.m_strAlbumArtist = tags.albumArtist;
-  task.m_strAlbum = tags.album;
-  task.m_strTrack = tags.track;
-  task.m_strTitle = tags.title;
-  task.m_strGenre = tags.genre;
-  task.m_strDate = tags.date;
-  task.m_strComment = tags.comment;
+  task.SetTags(tags);
 
   switch (g_nLameChannel) {
     case CHANNEL_AUTO: task.m_nChannels = channels >= 2 ? 2 : channels; break;

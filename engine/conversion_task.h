@@ -22,10 +22,17 @@ struct CopyableAtomic : std::atomic<T> {
   }
 };
 
+// The eight tag texts of a source, in the task's order.
+struct TagTexts {
+  std::string artist, albumArtist, album, track, title, genre, date, comment;
+};
+
 class CConversionTask {
  public:
   // Seconds of audio in n interleaved output samples.
   float GetSeconds(std::uint64_t n) const;
+  // Takes the eight tag texts of the source.
+  void SetTags(const TagTexts& tags);
 
   std::string m_strSource;
   std::uint32_t m_nSrcSampleRate = 0xFFFFFFFFu;
@@ -53,10 +60,6 @@ class CConversionTask {
 
 using TaskList = std::vector<CConversionTask>;
 
-// The eight tag texts of a source, in the task's order.
-struct TagTexts {
-  std::string artist, albumArtist, album, track, title, genre, date, comment;
-};
 
 // Builds the task for one source file from its facts and the current
 // settings. folder ends with '/'; totalSamples counts all channels.

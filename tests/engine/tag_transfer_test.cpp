@@ -93,14 +93,7 @@ class TagTransferOnFile : public testing::Test {
     CConversionTask task;
     task.m_strDest = m_dir.WriteFile("copy.mp3", *s_audio);
     task.m_nFlags = flags;
-    task.m_strArtist = tags.artist;
-    task.m_strAlbumArtist = tags.albumArtist;
-    task.m_strAlbum = tags.album;
-    task.m_strTrack = tags.track;
-    task.m_strTitle = tags.title;
-    task.m_strGenre = tags.genre;
-    task.m_strDate = tags.date;
-    task.m_strComment = tags.comment;
+    task.SetTags(tags);
     return task;
   }
 
