@@ -8,7 +8,7 @@ PACKAGES=(
   build-essential g++ cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev
   libfaad-dev libsox-dev libtag1-dev libmp3lame-dev libmpg123-dev
-  qt6-base-dev
+  qt6-base-dev fonts-dejavu-core
   clang libclang-rt-14-dev libfuzzer-14-dev
   xvfb xauth dbus-daemon
 )
