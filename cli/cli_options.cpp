@@ -30,19 +30,17 @@ std::optional<int> ParseNumber(const std::string& text) {
   return std::atoi(text.c_str());
 }
 
+std::optional<int> Found(int index) { return index >= 0 ? std::optional<int>(index) : std::nullopt; }
+
 std::optional<int> BitrateIndex(const std::string& text) {
   auto n = ParseNumber(text);
-  for (int i = 0; n && i < kBitrateCount; ++i)
-    if (g_anBitrates[i] == *n) return i;
-  return std::nullopt;
+  return n ? Found(BitrateIndexOf(*n)) : std::nullopt;
 }
 
 std::optional<int> FrequencyIndex(const std::string& text) {
   if (text == "auto") return 0;
   auto n = ParseNumber(text);
-  for (int i = 1; n && i < kFrequencyCount; ++i)
-    if (static_cast<int>(g_anFrequencies[i]) == *n) return i;
-  return std::nullopt;
+  return n ? Found(FrequencyIndexOf(static_cast<std::uint32_t>(*n))) : std::nullopt;
 }
 
 std::optional<int> ChannelModeOf(const std::string& text) {
@@ -86,6 +84,15 @@ CliParse ParseCliOptions(const std::vector<std::string>& args) {
       value = args[++i];
       return true;
     };
+    // Reads the option's value into field through parse; false with the
+    // reason when it is missing or not one of the accepted values.
+    auto takeChoice = [&](const char* what, std::optional<int>& field,
+                          std::optional<int> (*parse)(const std::string&), const char* bad) {
+      if (!takeValue(what)) return false;
+      field = parse(value);
+      if (!field) r.error = std::string(bad) + " '" + value + "'";
+      return field.has_value();
+    };
     auto flagOnly = [&]() -> bool {
       if (inlineValue) r.error = "option " + arg + " takes no value";
       return !inlineValue;
@@ -112,26 +119,11 @@ CliParse ParseCliOptions(const std::vector<std::string>& args) {
       }
       o.outDir = value;
     } else if (arg == "-b" || arg == "--bitrate") {
-      if (!takeValue("a bit rate")) return r;
-      o.bitrateIndex = BitrateIndex(value);
-      if (!o.bitrateIndex) {
-        r.error = "unsupported bit rate '" + value + "'";
-        return r;
-      }
+      if (!takeChoice("a bit rate", o.bitrateIndex, BitrateIndex, "unsupported bit rate")) return r;
     } else if (arg == "-f" || arg == "--freq") {
-      if (!takeValue("a frequency")) return r;
-      o.freqIndex = FrequencyIndex(value);
-      if (!o.freqIndex) {
-        r.error = "unsupported frequency '" + value + "'";
-        return r;
-      }
+      if (!takeChoice("a frequency", o.freqIndex, FrequencyIndex, "unsupported frequency")) return r;
     } else if (arg == "-c" || arg == "--channels") {
-      if (!takeValue("a channel mode")) return r;
-      o.channelMode = ChannelModeOf(value);
-      if (!o.channelMode) {
-        r.error = "unknown channel mode '" + value + "'";
-        return r;
-      }
+      if (!takeChoice("a channel mode", o.channelMode, ChannelModeOf, "unknown channel mode")) return r;
     } else {
       r.error = "unknown option " + arg;
       return r;

@@ -108,10 +108,10 @@ int main(int argc, char** argv) {
   sigaction(SIGTERM, &action, nullptr);
 
   CreateSampleBuffers();
-  auto controller = StartController(&run);
+  StartController(&run);
   bool cancelled = false;
   // Waiting serves what the threads send; posted lines are printed between waits.
-  while (!controller->Wait(100)) {
+  run.WaitForThreads(100, [&] {
     if (g_interrupted && !cancelled) {
       cancelled = true;
       run.m_bRunning = 0;
@@ -119,8 +119,7 @@ int main(int argc, char** argv) {
     }
     window.Drain();
     window.RedrawProgress();
-  }
-  run.WaitForThreads();
+  });
   window.Drain();
   window.ClearProgress();
   g_pConvProg = nullptr;

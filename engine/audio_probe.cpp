@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "engine/mp4_reader.h"
+#include "platform/core/c_file.h"
 #include "platform/core/text.h"
 
 namespace {
@@ -35,13 +36,9 @@ int StatedChannelConfiguration(const std::uint8_t* config, std::uint32_t length)
   return take(4);
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 // The container and decoder facts; false with a reason when there are none.
 bool ProbeFormat(const std::string& path, AudioProbe& probe) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  platform::FilePtr file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     probe.errorText = "cannot open the file";
     return false;
@@ -60,7 +57,7 @@ bool ProbeFormat(const std::string& path, AudioProbe& probe) {
   std::uint8_t* config = nullptr;
   std::uint32_t length = 0;
   GetDecoderConfig(reader.get(), track, &config, &length);
-  std::unique_ptr<std::uint8_t, decltype(&std::free)> configOwner(config, &std::free);
+  platform::MallocPtr<std::uint8_t> configOwner(config);
 
   NeAACDecHandle decoder = NeAACDecOpen();
   unsigned long rate = 0;

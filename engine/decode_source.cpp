@@ -18,19 +18,14 @@
 #include "engine/ring_buffer.h"
 #include "engine/run_messages.h"
 #include "engine/sample_convert.h"
+#include "platform/core/c_file.h"
 #include "platform/core/text.h"
 #include "platform/core/ticks.h"
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 struct DecoderCloser {
   void operator()(void* decoder) const { NeAACDecClose(decoder); }
-};
-struct FreeDeleter {
-  void operator()(void* p) const { std::free(p); }
 };
 
 // Samples per channel of one AAC frame, from the AudioSpecificConfig.
@@ -89,7 +84,7 @@ int DecodeSource(CConversionTask* task) {
     return 0;
   };
 
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(task->m_strSource.c_str(), "rb"));
+  platform::FilePtr file(std::fopen(task->m_strSource.c_str(), "rb"));
   if (!file) return fail("Error : could not open file : " + task->m_strSource);
   std::vector<int> buffer(kDecodeBufferSamples);
   const Mp4Callbacks callbacks = Mp4FileCallbacks(file.get());
@@ -109,7 +104,7 @@ int DecodeSource(CConversionTask* task) {
   std::uint8_t* asc = nullptr;
   std::uint32_t ascLength = 0;
   GetDecoderConfig(reader.get(), track, &asc, &ascLength);
-  std::unique_ptr<std::uint8_t, FreeDeleter> ascOwner(asc);
+  platform::MallocPtr<std::uint8_t> ascOwner(asc);
   unsigned long sampleRate = 0;
   unsigned char channels = 0;
   if (NeAACDecInit2(decoder.get(), asc, ascLength, &sampleRate, &channels) < 0) return fail("Error code: -2");

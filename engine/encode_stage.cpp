@@ -10,6 +10,7 @@
 #include "engine/run_messages.h"
 #include "engine/run_state.h"
 #include "engine/tag_transfer.h"
+#include "platform/core/c_file.h"
 #include "platform/core/message_box.h"
 #include "platform/core/text.h"
 #include "platform/core/ticks.h"
@@ -68,10 +69,7 @@ EncoderConfig MakeConfig(const CConversionTask* task) {
   return config;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+using platform::FilePtr;
 
 // Appends bytes to the file; false (after logging) when fewer were written.
 bool WriteOut(CRunState* run, std::FILE* file, const std::uint8_t* data, std::uint32_t n) {

@@ -13,6 +13,18 @@ std::int16_t g_nLameChannel = CHANNEL_AUTO;
 int g_bSameAsSrc = 0;
 std::string g_strDesDir;
 
+int BitrateIndexOf(int kbps) {
+  for (int i = 0; i < kBitrateCount; ++i)
+    if (g_anBitrates[i] == kbps) return i;
+  return -1;
+}
+
+int FrequencyIndexOf(std::uint32_t hz) {
+  for (int i = 1; i < kFrequencyCount; ++i)
+    if (g_anFrequencies[i] == hz) return i;
+  return -1;
+}
+
 std::string FormatEncoderSettings() {
   static const char* const kChannelTexts[] = {" Automatic Channel;", " Mono;", " Stereo;",
                                               " Joint Stereo;", " Dual Channel;"};

@@ -26,6 +26,11 @@ extern int g_bSameAsSrc;               // 1: write next to the source
 extern std::string g_strDesDir;        // output folder, ends with '/'
 inline constexpr std::int16_t g_nLameQuality = 9;
 
+// The index of a bit rate in kbit/s, or of a frequency in Hz (1 to 9); -1 when
+// the table has no such entry.
+int BitrateIndexOf(int kbps);
+int FrequencyIndexOf(std::uint32_t hz);
+
 // The settings as the main window's status bar shows them, e.g.
 // "MP3:  CBR 128 kbps; Automatic Frequency; Automatic Channel;".
 std::string FormatEncoderSettings();

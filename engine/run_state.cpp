@@ -18,10 +18,13 @@ void CRunState::ResetCounters() {
   m_dwTaskStartTick = 0;
 }
 
-void CRunState::WaitForThreads() {
+void CRunState::WaitForThreads(unsigned sliceMs, const std::function<void()>& betweenSlices) {
   // The controller first: once it has ended, no new stage thread can appear.
-  for (auto* slot : {&m_pControllerThread, &m_pConverterThread, &m_pEncoderThread})
-    if (auto thread = slot->Get()) thread->Wait(platform::INFINITE);
+  for (auto* slot : {&m_pControllerThread, &m_pConverterThread, &m_pEncoderThread}) {
+    auto thread = slot->Get();
+    while (thread && !thread->Wait(sliceMs))
+      if (betweenSlices) betweenSlices();
+  }
 }
 
 void ConvLog(int severity, const std::string& line) {

@@ -4,6 +4,7 @@
 // progress window derives from it; the command line uses it directly.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "engine/conversion_task.h"
@@ -22,8 +23,11 @@ class CRunState {
   // Zeroes the counters and flags before a run; the total stays.
   void ResetCounters();
   // Waits until the controller and every stage thread of the run have ended,
-  // serving what they send to the calling thread meanwhile.
-  void WaitForThreads();
+  // serving what they send to the calling thread meanwhile. With a slice, the
+  // wait is cut into slices of that many milliseconds and betweenSlices runs
+  // after each (a window paints, a terminal prints).
+  void WaitForThreads(unsigned sliceMs = platform::INFINITE,
+                      const std::function<void()>& betweenSlices = {});
 
   platform::MessageTarget* m_pWnd;  // receives the run's messages and texts
   // How long the controller waits for a stage thread before it stops the run.

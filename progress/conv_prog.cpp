@@ -223,18 +223,10 @@ void CConvProg::OnCancel() {
 
 void CConvProg::OnClear() { m_ctlLog->clear(); }
 
-void CConvProg::WaitForRunThreads() {
-  // The controller first: once it has ended, no new stage thread can appear.
-  for (auto* slot : {&m_pControllerThread, &m_pConverterThread, &m_pEncoderThread}) {
-    auto thread = slot->Get();
-    // Short waits serve what the threads send; between them the window paints.
-    while (thread && !thread->Wait(20)) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-}
-
 void CConvProg::CloseAfterThreads() {
   m_bAborting = true;
-  WaitForRunThreads();
+  // Short waits serve what the threads send; between them the window paints.
+  WaitForThreads(20, [] { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); });
   done(0);
 }
 

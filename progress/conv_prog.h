@@ -51,7 +51,6 @@ class CConvProg : public CResizeDlg, public CRunState {
   void RegisterLayout();
   // Waits until the run's threads have ended, painting and serving what they
   // send meanwhile.
-  void WaitForRunThreads();
   void CloseAfterThreads();
 
   platform::MessageWindow m_wnd;

@@ -15,18 +15,6 @@ namespace {
 
 using Kind = platform::RecordedMessage::Kind;
 
-int BitsIndex(int kbps) {
-  for (int i = 0; i < kBitrateCount; ++i)
-    if (g_anBitrates[i] == kbps) return i;
-  return -1;
-}
-
-int FreqIndex(std::uint32_t hz) {
-  for (int i = 1; i < kFrequencyCount; ++i)
-    if (g_anFrequencies[i] == hz) return i;
-  return 0;
-}
-
 struct FormatCase {
   const char* name;
   ToneSource source;
@@ -57,8 +45,8 @@ TEST(EncodePipeline, FormatsComeOutAsAsked) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     g_nLameChannel = c.channelMode;
-    g_nFreqIndex = static_cast<std::int16_t>(FreqIndex(c.outRate));
-    g_nLameBitsIndex = static_cast<std::int16_t>(BitsIndex(c.kbps));
+    g_nFreqIndex = static_cast<std::int16_t>(c.outRate ? FrequencyIndexOf(c.outRate) : 0);
+    g_nLameBitsIndex = static_cast<std::int16_t>(BitrateIndexOf(c.kbps));
     StageRun stages;
     CConversionTask task = stages.MakeTask(c.source, dir.path() + "/", std::string(c.name) + ".mp4");
     stages.Run(&task, c.source);
